@@ -1,0 +1,165 @@
+#include "scene/element.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "scene/db.h"
+#include "scene/runtime.h"
+
+namespace lum {
+
+int32_t roundToInt32(double value) {
+  if (std::isnan(value)) return 0;
+  double r = std::nearbyint(value);  // the default rounding mode: halves to even
+  if (r >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+  if (r <= -2147483648.0) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(r);
+}
+
+std::string upperAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+TLumElement::~TLumElement() {
+  // Children go first, last to first, so that none outlives its parent.
+  while (!children_.empty()) children_.pop_back();
+}
+
+const ClassInfo& TLumElement::classInfo() const {
+  static const ClassInfo info{"TLumElement", baseProperties(), {}, nullptr};
+  return info;
+}
+
+Runtime* TLumElement::runtime() const { return root_ ? root_->runtime() : nullptr; }
+
+TLumElement* TLumElement::createUnder(const ClassInfo& info, TLumElement* parent) {
+  std::unique_ptr<TLumElement> made = info.construct();
+  TLumElement* e = made.get();
+  e->root_ = parent->root_;
+  e->parent_ = parent;
+  parent->children_.push_back(std::move(made));
+  e->SetVis(true);
+  e->MousedVis = true;
+  return e;
+}
+
+TLumElement* TLumElement::CreateChild(std::string_view name) {
+  const ClassInfo* info = ClassRegistry::instance().find(name);
+  if (!info || !info->construct || !info->mayBeChildOf(className())) return nullptr;
+  return createUnder(*info, this);
+}
+
+TLumElement* TLumElement::FindByKey(int32_t key, TLumElement** hint) {
+  if (Key == key) return this;
+  for (size_t i = 0; i < children_.size(); ++i) {
+    TLumElement* found = children_[i]->FindByKey(key, hint);
+    if (found) {
+      if (hint && !*hint && i + 1 < children_.size()) *hint = children_[i + 1].get();
+      return found;
+    }
+  }
+  return nullptr;
+}
+
+TLumElement* TLumElement::FindByKey(int32_t key) { return FindByKey(key, nullptr); }
+
+TLumElement* TLumElement::FindChildById(std::string_view name) const {
+  std::string wanted = upperAscii(name);
+  for (const auto& c : children_) {
+    if (upperAscii(c->Id) == wanted) return c.get();
+  }
+  return nullptr;
+}
+
+void TLumElement::DestroyChild(TLumElement* child) {
+  auto it = std::find_if(children_.begin(), children_.end(),
+                         [child](const auto& c) { return c.get() == child; });
+  if (it == children_.end()) return;
+  std::unique_ptr<TLumElement> doomed = std::move(*it);
+  children_.erase(it);
+}
+
+void TLumElement::DestroyChildren() {
+  while (!children_.empty()) {
+    std::unique_ptr<TLumElement> doomed = std::move(children_.back());
+    children_.pop_back();
+  }
+}
+
+void TLumElement::ClearLoaded() {
+  resourcesLoaded_ = false;
+  for (auto& c : children_) c->ClearLoaded();
+}
+
+int32_t TLumElement::X() const { return roundToInt32(rX); }
+int32_t TLumElement::Y() const { return roundToInt32(rY); }
+
+int32_t TLumElement::AbsX() const { return parent_ ? parent_->AbsX() + X() : X(); }
+int32_t TLumElement::AbsY() const { return parent_ ? parent_->AbsY() + Y() : Y(); }
+
+void TLumElement::SetOrder(int32_t value) {
+  order_ = value;
+  maxOrder_ = std::max(maxOrder_, value);
+  minOrder_ = std::min(minOrder_, value);
+  const TLumElement* child = this;
+  for (TLumElement* p = parent_; p; child = p, p = p->parent_) {
+    bool changed = false;
+    if (p->maxOrder_ < child->maxOrder_) {
+      p->maxOrder_ = child->maxOrder_;
+      changed = true;
+    }
+    if (p->minOrder_ > child->minOrder_) {
+      p->minOrder_ = child->minOrder_;
+      changed = true;
+    }
+    if (!changed) break;
+  }
+}
+
+void TLumElement::SetEvent(EventSlot slot, const std::string& source) {
+  SetScriptText(events_[static_cast<size_t>(slot)], source);
+}
+
+void TLumElement::SetScriptText(ScriptText& script, const std::string& source) {
+  script.source = source;
+  Runtime* rt = runtime();
+  if (rt && rt->prepareScript) {
+    script.prepared = rt->prepareScript(*this, source);
+  } else {
+    script.prepared = source;
+  }
+}
+
+void TLumElement::reassignResourceProperties() {
+  for (const PropertyDef& p : classInfo().properties) {
+    std::string upper = upperAscii(p.name);
+    if (upper.rfind("IM", 0) == 0 || upper == "FONT") p.set(*this, p.get(*this));
+  }
+}
+
+void TLumElement::LoadResources() {
+  if (resourcesLoaded_) return;
+  reassignResourceProperties();
+  resourcesLoaded_ = true;
+  for (auto& c : children_) c->LoadResources();
+}
+
+void TLumElement::ReloadResources() {
+  if (resourcesLoaded_) reassignResourceProperties();
+  for (auto& c : children_) c->ReloadResources();
+}
+
+void TLumElement::Draw(int32_t layer, uint32_t tint, double originX, double originY, int) {
+  if (!resourcesLoaded_) LoadResources();
+  if (layer < minOrder_ || layer > maxOrder_) return;
+  for (auto& c : children_) {
+    if (c->Vis()) c->Draw(layer, tint, originX + rX, originY + rY, 0);
+  }
+}
+
+}  // namespace lum

@@ -1,0 +1,155 @@
+#pragma once
+// TLumElement: a node of the scene tree. Each element owns its children, in
+// file order; that order is the order of processing and of drawing within a
+// layer. Published properties are listed per class in a ClassInfo table.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scene/class_info.h"
+
+namespace lum {
+
+class TLumDB;
+struct Runtime;
+
+// The twelve event scripts every element carries, in declaration order.
+enum class EventSlot : uint8_t {
+  MouseMove,
+  Init,
+  MouseUp,
+  VarRS,
+  MouseOut,
+  MouseIn,
+  AfterLoad,
+  MouseDown,
+  Update,
+  Process,
+  Show,
+  Render,
+};
+constexpr size_t kEventSlotCount = 12;
+
+// An event script as stored and as prepared for running.
+struct ScriptText {
+  std::string source;
+  std::string prepared;
+};
+
+class TLumElement {
+ public:
+  virtual ~TLumElement();
+  TLumElement(const TLumElement&) = delete;
+  TLumElement& operator=(const TLumElement&) = delete;
+
+  virtual const ClassInfo& classInfo() const;
+  const std::string& className() const { return classInfo().name; }
+
+  // Tree.
+  TLumElement* parent() const { return parent_; }
+  TLumDB* root() const { return root_; }
+  Runtime* runtime() const;
+  size_t childCount() const { return children_.size(); }
+  TLumElement* child(size_t index) const { return children_[index].get(); }
+  const std::vector<std::unique_ptr<TLumElement>>& children() const { return children_; }
+  // Creates a child of the named class (exact case) if this class may hold it.
+  TLumElement* CreateChild(std::string_view className);
+  // Depth-first search, parent before children. With a hint pointer that is
+  // still empty, the hint is set to the next sibling of the child whose
+  // subtree held the element (for callers that look up keys in tree order).
+  TLumElement* FindByKey(int32_t key, TLumElement** hint);
+  TLumElement* FindByKey(int32_t key);
+  TLumElement* FindChildById(std::string_view name) const;
+  // Removes and frees one child, keeping the order of the others.
+  void DestroyChild(TLumElement* child);
+  void DestroyChildren();
+  void ClearLoaded();
+
+  // Published base properties.
+  int32_t Key = 0;
+  std::string Id;
+  std::string Tag;
+  double rX = 0.0;
+  double rY = 0.0;
+  bool MousedNotVis = false;
+  bool MousedVis = false;
+  bool NoMsLumDB = false;
+  bool MsKeep = false;
+  bool NotSave = false;
+  bool AutoInit = true;
+  bool initialised = false;
+  bool markedForLoading = false;
+
+  bool Vis() const { return vis_; }
+  virtual void SetVis(bool value) { vis_ = value; }
+  // X and Y are integer views of rX and rY (rounded, halves to even).
+  int32_t X() const;
+  int32_t Y() const;
+  virtual void SetX(int32_t value) { rX = value; }
+  virtual void SetY(int32_t value) { rY = value; }
+  virtual int32_t SizeX() const { return 0; }
+  virtual int32_t SizeY() const { return 0; }
+  virtual void SetSizeX(int32_t) {}
+  virtual void SetSizeY(int32_t) {}
+  virtual int32_t AbsX() const;
+  virtual int32_t AbsY() const;
+  virtual void SetPos(int32_t x, int32_t y) {
+    rX = x;
+    rY = y;
+  }
+
+  int32_t Order() const { return order_; }
+  void SetOrder(int32_t value);
+  int32_t minOrder() const { return minOrder_; }
+  int32_t maxOrder() const { return maxOrder_; }
+
+  const ScriptText& event(EventSlot slot) const { return events_[static_cast<size_t>(slot)]; }
+  void SetEvent(EventSlot slot, const std::string& source);
+  // Stores a script text and prepares it for running (the kinds' own
+  // scripts go through here too).
+  void SetScriptText(ScriptText& script, const std::string& source);
+
+  bool resourcesLoaded() const { return resourcesLoaded_; }
+  virtual void LoadResources();
+  virtual void ReloadResources();
+  virtual void Draw(int32_t layer, uint32_t tint, double originX, double originY, int flag);
+
+  // Creates an element of the class as the last child of parent, with the
+  // defaults a new child gets, without checking the containment rules.
+  static TLumElement* createUnder(const ClassInfo& info, TLumElement* parent);
+
+ protected:
+  TLumElement() = default;
+  void setRoot(TLumDB* root) { root_ = root; }
+  // Re-assigns every picture and font property so that its setter loads it.
+  void reassignResourceProperties();
+
+  // For the kinds' tables: the five properties every class publishes first
+  // (Key, Id, X, Y, Vis), and any other base field a kind republishes, by
+  // its published name (Order, Tag, rX, exInit, ...).
+  static std::vector<PropertyDef> baseProperties();
+  static PropertyDef inherited(std::string_view name);
+
+ private:
+  bool resourcesLoaded_ = false;
+  bool vis_ = false;
+  int32_t order_ = 0;
+  int32_t maxOrder_ = 0;
+  int32_t minOrder_ = 0;
+  std::array<ScriptText, kEventSlotCount> events_;
+  TLumDB* root_ = nullptr;
+  TLumElement* parent_ = nullptr;
+  std::vector<std::unique_ptr<TLumElement>> children_;
+};
+
+// Rounds to the nearest integer, halves to even, clamped to the int32 range
+// (NaN reads as 0) so that any stored real has an integer view.
+int32_t roundToInt32(double value);
+
+// ASCII upper-casing of names and keys: only a to z change.
+std::string upperAscii(std::string_view text);
+
+}  // namespace lum
