@@ -36,6 +36,23 @@ void onError(png_structp png, png_const_charp message) {
 
 void onWarning(png_structp, png_const_charp) {}
 
+// Rows hold one index per pixel at their start; widen them in place to
+// opaque Argb, from the right so no index is overwritten before it is read.
+void expandPalette(png_structp png, png_infop info, Picture& picture) {
+  png_colorp colours = nullptr;
+  int count = 0;
+  if (!png_get_PLTE(png, info, &colours, &count)) count = 0;
+  for (int y = 0; y < picture.height; ++y) {
+    uint8_t* row = picture.row(y);
+    for (int x = picture.width - 1; x >= 0; --x) {
+      const int i = row[x];
+      uint8_t* d = row + size_t(x) * 4;
+      const png_color c = i < count ? colours[i] : png_color{0, 0, 0};
+      d[0] = c.blue, d[1] = c.green, d[2] = c.red, d[3] = 0xFF;
+    }
+  }
+}
+
 }  // namespace
 
 Result<Picture> loadPngPicture(ByteSpan bytes) {
@@ -67,22 +84,29 @@ Result<Picture> loadPngPicture(ByteSpan bytes) {
   const int bitDepth = png_get_bit_depth(png, info);
   if (!pictureSizeAllowed(width, height)) png_error(png, "picture size is unusable");
   const bool alpha = (colourType & PNG_COLOR_MASK_ALPHA) != 0;
+  // Forget any tRNS chunk, or the palette expansion would turn it into alpha.
+  png_set_invalid(png, info, PNG_INFO_tRNS);
 
-  if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+  // Palette pictures are read as indices and looked up here: libpng's own
+  // expansion would apply the palette's transparency.
+  const bool palette = colourType == PNG_COLOR_TYPE_PALETTE;
+  if (palette) png_set_packing(png);
   if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
   if (bitDepth == 16) png_set_strip_16(png);
   if (!(colourType & PNG_COLOR_MASK_COLOR)) png_set_gray_to_rgb(png);
   png_set_bgr(png);
-  if (!alpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+  if (!alpha && !palette) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
-  if (png_get_rowbytes(png, info) != size_t(width) * 4) png_error(png, "unexpected row layout");
+  if (png_get_rowbytes(png, info) != size_t(width) * (palette ? 1 : 4))
+    png_error(png, "unexpected row layout");
 
   picture = Picture::blank(int(width), int(height), alpha ? PixelFormat::A8R8G8B8 : PixelFormat::X8R8G8B8);
   picture.bitsPerPixel = alpha ? 32 : 24;
   rows.resize(height);
   for (png_uint_32 y = 0; y < height; ++y) rows[y] = picture.row(int(y));
   png_read_image(png, rows.data());
+  if (palette) expandPalette(png, info, picture);
   png_destroy_read_struct(&png, &info, nullptr);
   return picture;
 }
