@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "platform/file_ops.h"
+#include "platform/user_data.h"
+#include "temp_folder.h"
+
+namespace lum {
+namespace {
+
+using testing::TempFolder;
+
+std::vector<std::string> folderNames(const std::filesystem::path& folder) {
+  std::vector<std::string> out;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    out.push_back(entry.path().filename().string());
+  }
+  return out;
+}
+
+TEST(FileOps, ReadsWholeFilesUpToTheCap) {
+  TempFolder temp;
+  const auto file = temp.write("data.bin", std::string("a\0b", 3));
+  auto bytes = readFileBytes(file, 3);
+  ASSERT_TRUE(bytes.ok());
+  EXPECT_EQ(bytes.value(), std::string("a\0b", 3));
+  EXPECT_FALSE(readFileBytes(file, 2).ok());
+  auto missing = readFileBytes(temp.path() / "missing", 10);
+  ASSERT_FALSE(missing.ok());
+  EXPECT_NE(missing.error().message.find("missing"), std::string::npos);
+  EXPECT_FALSE(readFileBytes(temp.path(), 10).ok());
+}
+
+TEST(FileOps, AtomicWriteReplacesAndLeavesNoTemporaryFile) {
+  TempFolder temp;
+  const auto file = temp.path() / "save.dat";
+  ASSERT_TRUE(writeFileAtomically(file, "first").ok());
+  std::filesystem::permissions(file, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_read);
+  ASSERT_TRUE(writeFileAtomically(file, "second").ok());
+  EXPECT_EQ(temp.read("save.dat"), "second");
+  EXPECT_EQ(folderNames(temp.path()), std::vector<std::string>{"save.dat"});
+  EXPECT_EQ(std::filesystem::status(file).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                std::filesystem::perms::group_read);
+  EXPECT_FALSE(writeFileAtomically(temp.path() / "no-folder" / "x", "x").ok());
+}
+
+TEST(FileOps, AppendsLinesAndDeletesFiles) {
+  TempFolder temp;
+  const auto log = temp.path() / "lumware.err";
+  ASSERT_TRUE(appendLine(log, "first").ok());
+  ASSERT_TRUE(appendLine(log, "second").ok());
+  EXPECT_EQ(temp.read("lumware.err"), "first\nsecond\n");
+  EXPECT_TRUE(deleteFile(log).ok());
+  EXPECT_FALSE(std::filesystem::exists(log));
+  EXPECT_FALSE(deleteFile(log).ok());
+  EXPECT_FALSE(deleteFile(temp.path()).ok());
+  EXPECT_TRUE(std::filesystem::exists(temp.path()));
+}
+
+TEST(FileOps, WritableFolderIsTriedNotGuessed) {
+  TempFolder temp;
+  EXPECT_TRUE(isFolderWritable(temp.path()));
+  EXPECT_TRUE(folderNames(temp.path()).empty());
+  EXPECT_FALSE(isFolderWritable(temp.path() / "missing"));
+}
+
+TEST(UserData, OverrideThenXdgThenHome) {
+  const auto environment = [](std::optional<std::string> xdg, std::optional<std::string> home) {
+    return [=](std::string_view name) -> std::optional<std::string> {
+      if (name == "XDG_DATA_HOME") return xdg;
+      if (name == "HOME") return home;
+      return std::nullopt;
+    };
+  };
+  EXPECT_EQ(findUserDataFolder(std::nullopt, environment("/data", "/home/me")),
+            std::filesystem::path("/data"));
+  EXPECT_EQ(findUserDataFolder(std::nullopt, environment(std::nullopt, "/home/me")),
+            std::filesystem::path("/home/me/.local/share"));
+  EXPECT_EQ(findUserDataFolder(std::nullopt, environment("", "/home/me")),
+            std::filesystem::path("/home/me/.local/share"));
+  EXPECT_EQ(findUserDataFolder(std::nullopt, environment("relative/dir", "/home/me")),
+            std::filesystem::path("/home/me/.local/share"));
+  EXPECT_EQ(findUserDataFolder(std::filesystem::path("/saves"), environment("/data", "/home/me")),
+            std::filesystem::path("/saves"));
+  EXPECT_FALSE(findUserDataFolder(std::nullopt, environment(std::nullopt, std::nullopt)));
+}
+
+TEST(UserData, CreatesDirectoriesAndReportsFailure) {
+  TempFolder temp;
+  const auto deep = temp.path() / "Lumware" / "Demo";
+  EXPECT_TRUE(createDirectories(deep).ok());
+  EXPECT_TRUE(createDirectories(deep).ok());
+  EXPECT_TRUE(std::filesystem::is_directory(deep));
+  temp.write("file", "x");
+  const Status blocked = createDirectories(temp.path() / "file" / "sub");
+  ASSERT_FALSE(blocked.ok());
+  EXPECT_NE(blocked.error().message.find("file"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lum

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include "platform/game_folder.h"
+#include "platform/wildcard.h"
+#include "platform/windows_path.h"
+#include "temp_folder.h"
+
+namespace lum {
+namespace {
+
+using testing::TempFolder;
+
+std::vector<std::string> names(const std::vector<FolderEntry>& entries) {
+  std::vector<std::string> out;
+  for (const auto& entry : entries) out.push_back(entry.name);
+  return out;
+}
+
+TEST(WindowsPath, SplitsNormalisesAndConfines) {
+  using Parts = std::vector<std::string>;
+  EXPECT_EQ(splitWindowsName("Pics\\A.bmp"), (Parts{"Pics", "A.bmp"}));
+  EXPECT_EQ(splitWindowsName("pics//sub/./x.png\\"), (Parts{"pics", "sub", "x.png"}));
+  EXPECT_EQ(splitWindowsName("a\\b\\..\\c"), (Parts{"a", "c"}));
+  EXPECT_EQ(splitWindowsName("\\Pics\\a.bmp"), (Parts{"Pics", "a.bmp"}));
+  EXPECT_EQ(splitWindowsName("name.txt. . "), (Parts{"name.txt"}));
+  EXPECT_EQ(splitWindowsName(""), Parts{});
+  EXPECT_FALSE(splitWindowsName("..\\x").has_value());
+  EXPECT_FALSE(splitWindowsName("a\\..\\..\\x").has_value());
+  EXPECT_FALSE(splitWindowsName("C:\\Windows\\win.ini").has_value());
+  EXPECT_FALSE(splitWindowsName("c:x").has_value());
+  EXPECT_FALSE(splitWindowsName("\\\\server\\share\\x").has_value());
+  EXPECT_FALSE(splitWindowsName(std::string("a\0b", 3)).has_value());
+}
+
+TEST(WindowsPath, FileAndFolderParts) {
+  EXPECT_EQ(windowsFileName("C:\\Games\\Demo\\demo.lumf"), "demo.lumf");
+  EXPECT_EQ(windowsFolderPart("C:\\Games\\Demo\\demo.lumf"), "C:\\Games\\Demo\\");
+  EXPECT_EQ(windowsFileName("C:demo.lumf"), "demo.lumf");
+  EXPECT_EQ(windowsFileName("demo.lumf"), "demo.lumf");
+  EXPECT_EQ(windowsFolderPart("demo.lumf"), "");
+}
+
+TEST(Wildcard, MatchesLikeWindowsSearches) {
+  CodePage cp;
+  EXPECT_TRUE(matchesWildcard("Game.LUMF", "*.lumf", cp));
+  EXPECT_FALSE(matchesWildcard("game.lumf.bak", "*.lumf", cp));
+  EXPECT_TRUE(matchesWildcard("logo1.jpg", "logo?.jpg", cp));
+  EXPECT_FALSE(matchesWildcard("logo10.jpg", "logo?.jpg", cp));
+  EXPECT_TRUE(matchesWildcard("README", "*.*", cp));
+  EXPECT_TRUE(matchesWildcard("a.b.c", "*.*.*", cp));
+  EXPECT_TRUE(matchesWildcard(cp.fromUtf8("Игра.lumf"), cp.fromUtf8("иГРА.*"), cp));
+  EXPECT_TRUE(matchesWildcard("", "*", cp));
+  EXPECT_FALSE(matchesWildcard("", "?", cp));
+  // Backtracking stays cheap on a pattern made to be slow.
+  const std::string name(5000, 'a');
+  EXPECT_FALSE(matchesWildcard(name, "*a*a*a*a*a*a*b", cp));
+}
+
+class GameFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    temp.write("Pics/Title.BMP", "bmp");
+    temp.write("pics/Sub Dir/x.png", "png");  // a second "pics", differing in case
+    temp.write("sounds/Click.wav", "wav");
+    temp.write("Меню/Фон.jpg", "jpg");
+    temp.write("game.lumf", "lumf");
+    temp.write("Other.LUMF", "lumf2");
+  }
+  TempFolder temp;
+};
+
+TEST_F(GameFolderTest, ResolvesWithoutRegardToCaseOrSeparator) {
+  GameFolder folder(temp.path());
+  EXPECT_EQ(folder.resolve("PICS\\title.bmp"), temp.path() / "Pics" / "Title.BMP");
+  EXPECT_EQ(folder.resolve("Sounds/CLICK.WAV"), temp.path() / "sounds" / "Click.wav");
+  EXPECT_EQ(folder.resolve("pics\\sub dir\\X.PNG"), temp.path() / "pics" / "Sub Dir" / "x.png");
+  EXPECT_EQ(folder.resolve("Sounds\\.\\..\\game.lumf\\"), temp.path() / "game.lumf");
+  EXPECT_EQ(folder.resolve("\\game.lumf"), temp.path() / "game.lumf");
+  EXPECT_EQ(folder.readFile("Pics\\Title.bmp"), "bmp");
+}
+
+TEST_F(GameFolderTest, ResolvesCodePageNames) {
+  GameFolder folder(temp.path());
+  const CodePage& cp = folder.codePage();
+  EXPECT_EQ(folder.resolve(cp.fromUtf8("мЕНЮ\\фОН.JPG")), temp.path() / "Меню" / "Фон.jpg");
+  EXPECT_EQ(folder.readFile(cp.fromUtf8("МЕНЮ\\ФОН.jpg")), "jpg");
+}
+
+TEST_F(GameFolderTest, ExactCaseWinsAmongNamesDifferingInCase) {
+  GameFolder folder(temp.path());
+  EXPECT_EQ(folder.resolve("pics"), temp.path() / "pics");
+  EXPECT_EQ(folder.resolve("Pics"), temp.path() / "Pics");
+  // "PICS" matches both; the first in byte order is taken.
+  EXPECT_EQ(folder.resolve("PICS"), temp.path() / "Pics");
+  // Each component settles on one folder; the others are not searched.
+  EXPECT_FALSE(folder.resolve("PICS\\sub dir\\x.png").has_value());
+}
+
+TEST_F(GameFolderTest, MissingNamesAreNothing) {
+  GameFolder folder(temp.path());
+  EXPECT_FALSE(folder.resolve("Pics\\nope.bmp").has_value());
+  EXPECT_FALSE(folder.resolve("nope\\Title.bmp").has_value());
+  EXPECT_FALSE(folder.resolve("game.lumf\\x").has_value());  // a file used as a folder
+  EXPECT_FALSE(folder.resolve("..\\etc\\passwd").has_value());
+  EXPECT_FALSE(folder.resolve("C:\\Windows\\win.ini").has_value());
+  EXPECT_FALSE(folder.readFile("nothing").has_value());
+  EXPECT_FALSE(folder.readFile("Pics").has_value());  // a folder is not a file
+  EXPECT_FALSE(folder.readFile("game.lumf", 2).has_value());  // over the size cap
+  EXPECT_TRUE(folder.exists("GAME.lumf"));
+  EXPECT_FALSE(folder.exists("pics"));
+  EXPECT_TRUE(folder.folderExists("SOUNDS\\"));
+
+  GameFolder absent(temp.path() / "no-such-folder");
+  EXPECT_FALSE(absent.resolve("x").has_value());
+  EXPECT_TRUE(absent.list("", "*").empty());
+}
+
+TEST_F(GameFolderTest, ListsMatchesSortedWithoutCase) {
+  GameFolder folder(temp.path());
+  EXPECT_EQ(names(folder.list("", "*.lumf")), (std::vector<std::string>{"game.lumf", "Other.LUMF"}));
+  EXPECT_EQ(names(folder.list("SOUNDS", "*")), (std::vector<std::string>{"Click.wav"}));
+  EXPECT_TRUE(folder.list("missing", "*").empty());
+  const auto all = folder.list("", "*.*");
+  EXPECT_EQ(names(all), (std::vector<std::string>{"game.lumf", "Other.LUMF", "Pics", "pics",
+                                                  "sounds", folder.codePage().fromUtf8("Меню")}));
+  EXPECT_FALSE(all[0].isFolder);
+  EXPECT_TRUE(all[2].isFolder);
+}
+
+TEST_F(GameFolderTest, ListingCacheNeedsInvalidate) {
+  GameFolder folder(temp.path());
+  EXPECT_EQ(folder.list("", "*.lumf").size(), 2u);
+  temp.write("third.lumf", "x");
+  EXPECT_EQ(folder.list("", "*.lumf").size(), 2u);
+  EXPECT_FALSE(folder.resolve("THIRD.lumf").has_value());
+  folder.invalidate();
+  EXPECT_EQ(folder.list("", "*.lumf").size(), 3u);
+  EXPECT_TRUE(folder.resolve("THIRD.lumf").has_value());
+
+  std::filesystem::remove(temp.path() / "third.lumf");
+  EXPECT_FALSE(folder.resolve("third.lumf").has_value());  // never a stale path
+}
+
+TEST_F(GameFolderTest, PathForCreateMatchesExistingPartsAndKeepsTheRest) {
+  GameFolder folder(temp.path());
+  const CodePage& cp = folder.codePage();
+  EXPECT_EQ(folder.pathForCreate("SOUNDS\\New.wav"), temp.path() / "sounds" / "New.wav");
+  EXPECT_EQ(folder.pathForCreate("sounds\\click.WAV"), temp.path() / "sounds" / "Click.wav");
+  EXPECT_EQ(folder.pathForCreate("Saves\\Slot1\\a.sav"), temp.path() / "Saves" / "Slot1" / "a.sav");
+  EXPECT_EQ(folder.pathForCreate(cp.fromUtf8("меню\\Новый.txt")),
+            temp.path() / "Меню" / "Новый.txt");
+  EXPECT_FALSE(folder.pathForCreate("..\\escape.txt").has_value());
+  EXPECT_FALSE(folder.pathForCreate("").has_value());
+  EXPECT_FALSE(folder.pathForCreate("D:\\x.txt").has_value());
+}
+
+TEST_F(GameFolderTest, UnspellableDiskNamesAreLeftOut) {
+  temp.write("日本.txt", "jp");
+  temp.write("bad\xFF.txt", "raw");
+  GameFolder folder(temp.path());
+  EXPECT_EQ(folder.list("", "*.txt").size(), 0u);
+  EXPECT_FALSE(folder.resolve("??.txt").has_value());
+}
+
+}  // namespace
+}  // namespace lum
