@@ -2,11 +2,12 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include <iconv.h>
 
 #include <algorithm>
 #include <memory>
 #include <optional>
+
+#include "platform/code_page.h"
 
 namespace lum {
 namespace {
@@ -25,37 +26,6 @@ struct FreeTypeLibrary {
   }
 };
 
-// Maps 8-bit codes of a code page to Unicode through iconv.
-class CodePage {
- public:
-  explicit CodePage(const std::string& name) {
-    std::string iconvName = name;
-    if (!name.empty() && std::all_of(name.begin(), name.end(), ::isdigit)) iconvName = "CP" + name;
-    cd_ = iconv_open("UTF-32LE", iconvName.c_str());
-  }
-  ~CodePage() {
-    if (ok()) iconv_close(cd_);
-  }
-  CodePage(const CodePage&) = delete;
-  CodePage& operator=(const CodePage&) = delete;
-  bool ok() const { return cd_ != iconv_t(-1); }
-
-  std::optional<uint32_t> unicode(uint8_t code) {
-    char in[1] = {char(code)};
-    unsigned char out[8] = {};
-    char* inPtr = in;
-    char* outPtr = reinterpret_cast<char*>(out);
-    size_t inLeft = 1, outLeft = sizeof out;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == size_t(-1) || outLeft != 4)
-      return std::nullopt;
-    return uint32_t(out[0]) | uint32_t(out[1]) << 8 | uint32_t(out[2]) << 16 | uint32_t(out[3]) << 24;
-  }
-
- private:
-  iconv_t cd_;
-};
-
 struct RenderedGlyph {
   int advance = 0;
   int left = 0, top = 0;  // bitmap origin relative to pen and baseline
@@ -69,17 +39,21 @@ int nextPowerOfTwo(int v) {
   return p;
 }
 
-Result<RenderedGlyph> renderGlyph(FT_Face face, std::optional<uint32_t> unicode) {
+// Control characters (and the code page's undefined bytes, which decode to
+// C1 controls) get an empty glyph without advance.
+bool isControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+
+Result<RenderedGlyph> renderGlyph(FT_Face face, char32_t unicode) {
   RenderedGlyph glyph;
-  if (!unicode || *unicode < 32) return glyph;
-  const FT_UInt index = FT_Get_Char_Index(face, *unicode);
+  if (isControl(unicode)) return glyph;
+  const FT_UInt index = FT_Get_Char_Index(face, unicode);
   if (index == 0) return glyph;  // the font lacks it: an empty glyph, no advance
   if (FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0)
-    return Error{"glyph " + std::to_string(*unicode) + " cannot be rendered"};
+    return Error{"glyph " + std::to_string(uint32_t(unicode)) + " cannot be rendered"};
   const FT_GlyphSlot slot = face->glyph;
   const FT_Bitmap& bm = slot->bitmap;
   if (bm.pixel_mode != FT_PIXEL_MODE_GRAY && bm.rows > 0)
-    return Error{"glyph " + std::to_string(*unicode) + " has no grey bitmap"};
+    return Error{"glyph " + std::to_string(uint32_t(unicode)) + " has no grey bitmap"};
   glyph.advance = int((slot->advance.x + 32) >> 6);
   glyph.left = std::max(0, slot->bitmap_left);
   glyph.top = slot->bitmap_top;
@@ -100,8 +74,8 @@ Result<FontRecord> rasteriseTrueType(std::span<const uint8_t> fontFile,
   if (options.firstChar < 0 || options.firstChar > 255 || options.count < 1 ||
       options.firstChar + options.count > 256)
     return Error{"characters must lie within 0 to 255"};
-  CodePage codepage(options.codepage);
-  if (!codepage.ok()) return Error{"unknown code page " + options.codepage};
+  auto codepage = CodePage::create(options.codepage);
+  if (!codepage) return Error{"unknown code page " + options.codepage};
 
   FreeTypeLibrary ft;
   if (FT_Init_FreeType(&ft.lib) != 0) return Error{"FreeType cannot start"};
@@ -112,7 +86,7 @@ Result<FontRecord> rasteriseTrueType(std::span<const uint8_t> fontFile,
 
   std::vector<RenderedGlyph> glyphs;
   for (int i = 0; i < options.count; ++i) {
-    auto glyph = renderGlyph(ft.face, codepage.unicode(uint8_t(options.firstChar + i)));
+    auto glyph = renderGlyph(ft.face, codepage->decode(uint8_t(options.firstChar + i)));
     if (!glyph) return glyph.error();
     glyphs.push_back(std::move(glyph.value()));
   }

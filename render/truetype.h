@@ -15,7 +15,7 @@ struct TrueTypeRasterOptions {
   int pixelSize = 16;           // em height in pixels
   int firstChar = 32;           // 0 to 255
   int count = 224;              // glyphs from firstChar; firstChar + count <= 256
-  std::string codepage = "CP1252";  // how 8-bit codes map to Unicode (iconv name)
+  std::string codepage = "1251";  // how 8-bit codes map to Unicode ("1252", "cp1250" ...)
 };
 
 Result<FontRecord> rasteriseTrueType(std::span<const uint8_t> fontFile,

@@ -126,6 +126,7 @@ TEST(TrueTypeRaster, DejaVuGivesAConsistentGlyphSheet) {
   const auto ttf = test::readFile(kDejaVu);
   TrueTypeRasterOptions options;
   options.pixelSize = 20;
+  options.codepage = "1252";
   auto font = rasteriseTrueType(ttf, options);
   ASSERT_TRUE(font) << font.error().text();
   EXPECT_EQ(font->firstChar, 32);
