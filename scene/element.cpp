@@ -17,14 +17,6 @@ int32_t roundToInt32(double value) {
   return static_cast<int32_t>(r);
 }
 
-std::string upperAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
-
 TLumElement::~TLumElement() {
   // Children go first, last to first, so that none outlives its parent.
   while (!children_.empty()) children_.pop_back();

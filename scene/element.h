@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "scene/class_info.h"
 
 namespace lum {
@@ -149,7 +150,5 @@ class TLumElement {
 // (NaN reads as 0) so that any stored real has an integer view.
 int32_t roundToInt32(double value);
 
-// ASCII upper-casing of names and keys: only a to z change.
-std::string upperAscii(std::string_view text);
 
 }  // namespace lum
