@@ -65,9 +65,15 @@ Result<CodePage> CodePage::create(std::string_view requested) {
   for (int byte = 0; byte < 256; ++byte) {
     char16_t c = 0;
     switch (decodeByte(converter, static_cast<unsigned char>(byte), c)) {
-      case ByteDecode::Character: table[byte] = c; break;
-      case ByteDecode::Undefined: table[byte] = static_cast<char16_t>(byte); break;
-      case ByteDecode::Incomplete: multiByte = true; break;
+      case ByteDecode::Character:
+        table[byte] = c;
+        break;
+      case ByteDecode::Undefined:
+        table[byte] = static_cast<char16_t>(byte);
+        break;
+      case ByteDecode::Incomplete:
+        multiByte = true;
+        break;
     }
   }
   iconv_close(converter);

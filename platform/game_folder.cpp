@@ -34,8 +34,9 @@ const GameFolder::Entry* GameFolder::find(const std::filesystem::path& folder,
                                           std::string_view component, bool foldersOnly) const {
   const Listing& entries = listing(folder);
   const std::string key = codePage_.upper(component);
-  auto first = std::lower_bound(entries.begin(), entries.end(), key,
-                                [](const Entry& entry, const std::string& k) { return entry.key < k; });
+  auto first =
+      std::lower_bound(entries.begin(), entries.end(), key,
+                       [](const Entry& entry, const std::string& k) { return entry.key < k; });
   const Entry* chosen = nullptr;
   for (auto it = first; it != entries.end() && it->key == key; ++it) {
     if (foldersOnly && !it->isFolder) continue;
@@ -88,7 +89,8 @@ std::vector<FolderEntry> GameFolder::list(std::string_view windowsFolder,
   std::error_code error;
   if (!folder || !std::filesystem::is_directory(*folder, error)) return matches;
   for (const Entry& entry : listing(*folder)) {
-    if (matchesWildcard(entry.name, pattern, codePage_)) matches.push_back({entry.name, entry.isFolder});
+    if (matchesWildcard(entry.name, pattern, codePage_))
+      matches.push_back({entry.name, entry.isFolder});
   }
   return matches;
 }
@@ -110,6 +112,24 @@ std::optional<std::filesystem::path> GameFolder::pathForCreate(std::string_view 
     }
   }
   return current;
+}
+
+Status GameFolder::writeFile(std::string_view windowsName, std::string_view bytes) {
+  const auto path = pathForCreate(windowsName);
+  if (!path)
+    return Error{"cannot write \"" + std::string(windowsName) +
+                 "\": not a name in the game folder"};
+  Status written = writeFileAtomically(*path, bytes);
+  invalidate();
+  return written;
+}
+
+Status GameFolder::removeFile(std::string_view windowsName) {
+  const auto path = resolve(windowsName);
+  if (!path) return Error{"cannot delete \"" + std::string(windowsName) + "\": no such file"};
+  Status removed = deleteFile(*path);
+  invalidate();
+  return removed;
 }
 
 }  // namespace lum

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/code_page.h"
+#include "platform/result.h"
 
 namespace lum {
 
@@ -59,6 +60,12 @@ class GameFolder {
   // missing folders appear in the path and may be created). Nothing for
   // names that would leave the folder.
   std::optional<std::filesystem::path> pathForCreate(std::string_view windowsName) const;
+
+  // Writes a whole file atomically at pathForCreate(name); the folders must
+  // exist. Deletes the file a name resolves to (folders are refused). Both
+  // keep the listing cache in step.
+  Status writeFile(std::string_view windowsName, std::string_view bytes);
+  Status removeFile(std::string_view windowsName);
 
   void invalidate() { listings_.clear(); }
 

@@ -26,7 +26,9 @@ struct IniFile::Document {
 };
 
 IniFile::IniFile(std::optional<std::filesystem::path> path, CodePage codePage)
-    : path_(std::move(path)), codePage_(std::move(codePage)), document_(std::make_unique<Document>()) {}
+    : path_(std::move(path)),
+      codePage_(std::move(codePage)),
+      document_(std::make_unique<Document>()) {}
 
 IniFile::IniFile(IniFile&&) noexcept = default;
 IniFile& IniFile::operator=(IniFile&&) noexcept = default;
@@ -135,11 +137,11 @@ Status IniFile::setString(std::string_view section, std::string_view key, std::s
   return store(section, key, toStored(value));
 }
 
-Status IniFile::setWide(std::string_view section, std::string_view key,
-                        std::u16string_view value) {
+Status IniFile::setWide(std::string_view section, std::string_view key, std::u16string_view value) {
   if (path_) reloadIfChanged();
-  return store(section, key,
-               encoding_ == IniEncoding::CodePage ? codePage_.fromUtf16(value) : utf16ToUtf8(value));
+  return store(
+      section, key,
+      encoding_ == IniEncoding::CodePage ? codePage_.fromUtf16(value) : utf16ToUtf8(value));
 }
 
 Status IniFile::store(std::string_view section, std::string_view key, std::string storedValue) {
@@ -162,9 +164,9 @@ Status IniFile::store(std::string_view section, std::string_view key, std::strin
   return written;
 }
 
-std::optional<std::filesystem::path> locateIniFile(std::string_view name,
-                                                   const std::vector<std::filesystem::path>& folders,
-                                                   const CodePage& codePage) {
+std::optional<std::filesystem::path> locateIniFile(
+    std::string_view name, const std::vector<std::filesystem::path>& folders,
+    const CodePage& codePage) {
   for (const auto& folder : folders) {
     GameFolder candidates(folder, codePage);
     if (candidates.exists(name)) return candidates.resolve(name);

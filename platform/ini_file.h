@@ -103,8 +103,8 @@ class IniFile {
 // Looks a bare ini name up the way Windows looks in its own folder: the
 // first of the folders holding a file of that name (without regard to
 // case). Nothing when none does.
-std::optional<std::filesystem::path> locateIniFile(std::string_view name,
-                                                   const std::vector<std::filesystem::path>& folders,
-                                                   const CodePage& codePage = CodePage());
+std::optional<std::filesystem::path> locateIniFile(
+    std::string_view name, const std::vector<std::filesystem::path>& folders,
+    const CodePage& codePage = CodePage());
 
 }  // namespace lum

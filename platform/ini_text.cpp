@@ -115,10 +115,17 @@ int32_t parseProfileInt(std::string_view text) {
   int base = 10;
   if (i + 1 < text.size() && text[i] == '0') {
     switch (text[i + 1]) {
-      case 'x': base = 16; break;
-      case 'o': base = 8; break;
-      case 'b': base = 2; break;
-      default: break;
+      case 'x':
+        base = 16;
+        break;
+      case 'o':
+        base = 8;
+        break;
+      case 'b':
+        base = 2;
+        break;
+      default:
+        break;
     }
     if (base != 10) i += 2;
   }

@@ -103,8 +103,8 @@ std::u32string utf16ToUtf32(std::u16string_view utf16) {
   out.reserve(utf16.size());
   for (size_t i = 0; i < utf16.size(); ++i) {
     const char16_t unit = utf16[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < utf16.size() &&
-        utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+        utf16[i + 1] <= 0xDFFF) {
       out += 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
       ++i;
     } else {

@@ -12,8 +12,8 @@ namespace lum {
 inline constexpr char kWideEscapeByte = '\x01';
 
 enum class WideEscapeMode {
-  NonAscii,     // every character of code 128 or more is escaped
-  Unmappable,   // only characters the code page lacks are escaped
+  NonAscii,    // every character of code 128 or more is escaped
+  Unmappable,  // only characters the code page lacks are escaped
 };
 
 // To UTF-16. An escape byte without its two code bytes ends the text, as the

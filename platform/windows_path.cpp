@@ -15,9 +15,7 @@ std::string_view trimTrailingDotsAndBlanks(std::string_view component) {
   return component;
 }
 
-size_t lastSeparatorOrColon(std::string_view name) {
-  return name.find_last_of("\\/:");
-}
+size_t lastSeparatorOrColon(std::string_view name) { return name.find_last_of("\\/:"); }
 
 }  // namespace
 

@@ -1,6 +1,7 @@
+#include "platform/code_page.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/code_page.h"
 #include "platform/unicode_case.h"
 #include "platform/utf.h"
 #include "platform/wide_escape.h"
@@ -53,7 +54,7 @@ TEST(CodePage, UnmappableAndMalformedBecomeQuestionMarks) {
   EXPECT_EQ(cp.fromUtf8("日本"), "??");
   EXPECT_EQ(cp.fromUtf8("x\xFFy"), "x?y");
   EXPECT_EQ(cp.fromUtf8("\xF0\x9F\x98\x80"), "?");  // beyond the BMP: one character
-  EXPECT_EQ(cp.fromUtf16(u"\xD83D"), "?");           // lone surrogate
+  EXPECT_EQ(cp.fromUtf16(u"\xD83D"), "?");          // lone surrogate
   EXPECT_FALSE(cp.fromUtf8Exact("日本").has_value());
   EXPECT_FALSE(cp.fromUtf8Exact("a\xC0\x80").has_value());  // overlong NUL
 }
@@ -99,8 +100,11 @@ TEST(UnicodeCase, TableIsConsistent) {
 }
 
 TEST(Utf, MalformedInputIsReplacedNotFatal) {
-  EXPECT_EQ(utf8ToUtf32("a\x80" "b"), U"a\xFFFD" "b");
-  EXPECT_EQ(utf8ToUtf32("\xE2\x82"), U"\xFFFD\xFFFD");      // cut short
+  EXPECT_EQ(utf8ToUtf32("a\x80"
+                        "b"),
+            U"a\xFFFD"
+            "b");
+  EXPECT_EQ(utf8ToUtf32("\xE2\x82"), U"\xFFFD\xFFFD");        // cut short
   EXPECT_EQ(utf8ToUtf32("\xED\xA0\x80").front(), U'\xFFFD');  // encoded surrogate
   EXPECT_EQ(utf16ToUtf8(u"\xDC00x"), "\xEF\xBF\xBDx");
   EXPECT_EQ(utf8ToUtf16("\xF0\x9F\x98\x80"), u"\xD83D\xDE00");
@@ -136,9 +140,13 @@ TEST(WideEscape, EncodesNonAsciiOrOnlyUnmappable) {
 
 TEST(WideEscape, ByteOneItselfTravelsEscaped) {
   CodePage cp;
-  const std::u16string text = u"a\x0001" "bc";
+  const std::u16string text =
+      u"a\x0001"
+      "bc";
   const std::string encoded = encodeWideEscape(text, cp, WideEscapeMode::NonAscii);
-  EXPECT_EQ(encoded, std::string("a\x01\x01\x00" "bc", 6));
+  EXPECT_EQ(encoded, std::string("a\x01\x01\x00"
+                                 "bc",
+                                 6));
   EXPECT_EQ(decodeWideEscape(encoded, cp), text);
 }
 

@@ -1,6 +1,7 @@
+#include "platform/file_ops.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/file_ops.h"
 #include "platform/user_data.h"
 #include "temp_folder.h"
 

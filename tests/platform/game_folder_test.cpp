@@ -1,6 +1,7 @@
+#include "platform/game_folder.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/game_folder.h"
 #include "platform/wildcard.h"
 #include "platform/windows_path.h"
 #include "temp_folder.h"
@@ -104,7 +105,7 @@ TEST_F(GameFolderTest, MissingNamesAreNothing) {
   EXPECT_FALSE(folder.resolve("..\\etc\\passwd").has_value());
   EXPECT_FALSE(folder.resolve("C:\\Windows\\win.ini").has_value());
   EXPECT_FALSE(folder.readFile("nothing").has_value());
-  EXPECT_FALSE(folder.readFile("Pics").has_value());  // a folder is not a file
+  EXPECT_FALSE(folder.readFile("Pics").has_value());          // a folder is not a file
   EXPECT_FALSE(folder.readFile("game.lumf", 2).has_value());  // over the size cap
   EXPECT_TRUE(folder.exists("GAME.lumf"));
   EXPECT_FALSE(folder.exists("pics"));
@@ -117,7 +118,8 @@ TEST_F(GameFolderTest, MissingNamesAreNothing) {
 
 TEST_F(GameFolderTest, ListsMatchesSortedWithoutCase) {
   GameFolder folder(temp.path());
-  EXPECT_EQ(names(folder.list("", "*.lumf")), (std::vector<std::string>{"game.lumf", "Other.LUMF"}));
+  EXPECT_EQ(names(folder.list("", "*.lumf")),
+            (std::vector<std::string>{"game.lumf", "Other.LUMF"}));
   EXPECT_EQ(names(folder.list("SOUNDS", "*")), (std::vector<std::string>{"Click.wav"}));
   EXPECT_TRUE(folder.list("missing", "*").empty());
   const auto all = folder.list("", "*.*");
@@ -152,6 +154,23 @@ TEST_F(GameFolderTest, PathForCreateMatchesExistingPartsAndKeepsTheRest) {
   EXPECT_FALSE(folder.pathForCreate("..\\escape.txt").has_value());
   EXPECT_FALSE(folder.pathForCreate("").has_value());
   EXPECT_FALSE(folder.pathForCreate("D:\\x.txt").has_value());
+}
+
+TEST_F(GameFolderTest, WritesAndRemovesKeepTheCacheInStep) {
+  GameFolder folder(temp.path());
+  EXPECT_FALSE(folder.exists("SOUNDS\\new.wav"));
+  ASSERT_TRUE(folder.writeFile("SOUNDS\\New.wav", "data").ok());
+  EXPECT_EQ(folder.readFile("sounds\\NEW.WAV"), "data");
+  ASSERT_TRUE(folder.writeFile("sounds\\new.WAV", "more").ok());  // same file, replaced
+  EXPECT_EQ(temp.read("sounds/New.wav"), "more");
+  EXPECT_EQ(folder.list("sounds", "*.wav").size(), 2u);
+  ASSERT_TRUE(folder.removeFile("Sounds\\NEW.wav").ok());
+  EXPECT_FALSE(folder.exists("sounds\\new.wav"));
+  EXPECT_FALSE(folder.removeFile("sounds\\new.wav").ok());
+  EXPECT_FALSE(folder.removeFile("Pics").ok());
+  EXPECT_TRUE(folder.folderExists("Pics"));
+  EXPECT_FALSE(folder.writeFile("no-folder\\x.txt", "x").ok());
+  EXPECT_FALSE(folder.writeFile("..\\x.txt", "x").ok());
 }
 
 TEST_F(GameFolderTest, UnspellableDiskNamesAreLeftOut) {

@@ -1,6 +1,7 @@
+#include "platform/ini_file.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/ini_file.h"
 #include "temp_folder.h"
 
 namespace lum {
@@ -199,8 +200,8 @@ TEST(IniFile, InMemoryFilesChangeOnlyInMemory) {
 
 TEST(IniFile, UnicodeFilesReadThroughBothInterfaces) {
   TempFolder temp;
-  const std::string utf16 = std::string("\xFF\xFE", 2) +
-                            std::string("[\0D\0]\0\n\0T\0=\0\x1F\x04\x40\x04!\0\n\0", 20);
+  const std::string utf16 =
+      std::string("\xFF\xFE", 2) + std::string("[\0D\0]\0\n\0T\0=\0\x1F\x04\x40\x04!\0\n\0", 20);
   const auto path = temp.write("rus.lng", utf16);
   auto ini = IniFile::open(path);
   EXPECT_EQ(ini.encoding(), IniEncoding::Utf16);
