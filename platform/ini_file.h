@@ -4,10 +4,12 @@
 //  - sections and keys match without regard to ASCII letter case;
 //  - blanks around keys and values are ignored, and one pair of matching
 //    double or single quotes around a value is removed;
-//  - the first of duplicate keys wins; text after ';' inside a value is part
-//    of the value; lines starting with ';' or '#', and lines without '=',
-//    are ignored;
-//  - a missing, unreadable or garbled file reads as empty, never as an error.
+//  - the first of duplicate keys wins; keys of a repeated section join the
+//    first one (Windows would not see them);
+//  - text after ';' inside a value is part of the value; lines starting with
+//    ';' or '#', and lines without '=', are ignored;
+//  - a missing or unreadable file reads as empty and garbled lines are
+//    skipped, never an error; reading stops at a NUL byte.
 //
 // Files are 8-bit text in the game's code page, or Unicode when they begin
 // with a UTF-8 or UTF-16 byte-order mark; both the 8-bit and the wide
