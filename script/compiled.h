@@ -1,0 +1,169 @@
+#pragma once
+// What reading the token text produces, kept so that it is read only once:
+// expression trees, statement boundaries and statement parts. Everything is
+// built lazily, the first time the interpreter reaches it, so that a fault
+// in a branch that never runs is never reported, exactly as when the text
+// is re-read on every pass.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "script/messages.h"
+#include "script/tokens.h"
+#include "script/value.h"
+
+namespace lum {
+
+struct Span {
+  uint32_t begin = 0;
+  uint32_t end = 0;
+  bool empty() const { return begin >= end; }
+  uint32_t size() const { return empty() ? 0 : end - begin; }
+};
+
+struct ExprNode;
+
+// The tokens of one Evaluate call and their tree.
+struct ExprUnit {
+  Span span;
+  bool compiled = false;
+  std::unique_ptr<ExprNode> root;
+  uint32_t trailing = 0;  // tokens left after the expression
+  uint32_t depth = 0;     // deepest nesting of the tree
+  // Names followed by '[' parse differently when they name a routine; the
+  // tree is valid while each listed name still is (or is not) one.
+  std::vector<std::pair<std::string, bool>> routineAssumptions;
+};
+
+// "[ part, part ]" after a name.
+struct IndexList {
+  Span inner;
+  bool closed = true;
+  std::vector<ExprUnit> parts;
+};
+
+struct CallArg {
+  ExprUnit unit;
+  std::string joined;      // tokens joined without blanks
+  bool namesVariable = false;  // joined text is a valid variable name
+};
+
+struct ExprNode {
+  enum class Kind : uint8_t { Constant, Error, Prefix, Binary, Name, Variable, Call, Paren };
+  Kind kind = Kind::Constant;
+  uint8_t op = 0;
+  Msg error = Msg::ErrorInExpression;
+  std::string errorArg;
+  ScriptValue constant;
+  std::string name;
+  std::unique_ptr<ExprNode> left, right;
+  std::unique_ptr<IndexList> index1, index2;
+  mutable std::vector<CallArg> args;  // compiled on first evaluation
+  bool argsUnbalanced = false;
+  std::string argsSpaced;
+  // Caches: where the variable was last found, and whether a bare name
+  // was a call for the routine lists of a given version.
+  mutable uint32_t slotHint = 0;
+  mutable const void* decidedFor = nullptr;
+  mutable uint64_t decidedFuncs = 0, decidedProcs = 0;
+  mutable bool decidedCall = false;
+};
+
+struct ReadFailure {
+  Msg msg;
+  Span partial;
+};
+
+struct StatementPlan;
+
+struct Statement {
+  Span span;
+  Span proper;  // after the label
+  bool hasLabel = false;
+  std::string label;
+  std::unique_ptr<StatementPlan> plan;
+};
+
+// A run of statements as ExecuteBlock reads them.
+struct Block {
+  Span span;
+  bool scanned = false;
+  std::vector<Statement> statements;
+  std::optional<ReadFailure> failure;  // met when reading past the last one
+};
+
+struct CaseLabel {
+  ExprUnit low, high;
+  bool range = false;
+};
+
+struct CaseItem {
+  enum class Kind : uint8_t { Branch, Else, End, Fail } kind = Kind::End;
+  std::vector<CaseLabel> labels;
+  std::unique_ptr<Block> body;
+  Msg failure = Msg::ErrorInCase;
+  Span failureSource;
+};
+
+struct StatementPlan {
+  enum class Kind : uint8_t {
+    Fail, Empty, Assign, Begin, If, For, While, Repeat, Case, Jump, Goto
+  };
+  Kind kind = Kind::Empty;
+  // Fail (also the static faults of other kinds, reported at `failAt`).
+  Msg failMsg = Msg::ErrorInExpression;
+  std::string failArg;
+  int failAt = 0;  // stage of the statement at which the fault shows
+  // Assign and call.
+  std::string target;
+  std::unique_ptr<IndexList> index1, index2;
+  bool assign = false;
+  // Expressions: value, condition, selector, FOR start.
+  ExprUnit expr, expr2;
+  // Bodies: BEGIN, loop bodies, then-part.
+  Block body, elseBody;
+  std::optional<ReadFailure> readFailure;
+  bool downto = false;
+  uint8_t jump = 0;
+  uint32_t slotHint = 0;  // where the assigned or counted variable was last found
+  std::string label;
+  std::vector<CaseItem> items;
+};
+
+// A decoded token text with everything read from it so far.
+class TokenText {
+ public:
+  explicit TokenText(std::string_view encoded);
+  const std::vector<Token>& tokens() const { return tokens_; }
+  const Token* at(uint32_t i) const { return tokens_.data() + i; }
+  Span all() const { return Span{0, static_cast<uint32_t>(tokens_.size())}; }
+  Block& main() { return main_; }
+  ExprUnit& expression() { return expression_; }  // the whole text as one expression
+  std::string Spaced(Span s) const;
+  std::string Encoded(Span s) const;
+
+ private:
+  std::vector<Token> tokens_;
+  Block main_;
+  ExprUnit expression_;
+};
+
+// Statement boundaries: from `pos`, up to a ';' (or ELSE) met while the
+// BEGIN/CASE..END and REPEAT..UNTIL balances are zero.
+struct StatementCut {
+  bool found = false;  // false at the end of the text
+  Span statement;
+  uint32_t next = 0;
+  std::optional<Msg> failure;
+  uint8_t terminator = tkEndOfText;
+};
+StatementCut ReadStatement(const std::vector<Token>& tokens, uint32_t pos, uint32_t end,
+                           bool elseEnds);
+
+// First token with this code in the span at any nesting, or span.end.
+uint32_t FindToken(const std::vector<Token>& tokens, Span span, uint8_t code);
+
+}  // namespace lum

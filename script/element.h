@@ -1,0 +1,70 @@
+#pragma once
+// What the interpreter needs from an element of the scene, and the slot
+// table that turns elements into 32-bit handles. Scripts keep handles, never
+// pointers, so a destroyed element reads as NIL instead of dangling.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/value.h"
+
+namespace lum {
+
+class TVarList;
+
+class ScriptElement {
+ public:
+  virtual ~ScriptElement() = default;
+
+  // A script-visible property, own variable or special name of this element.
+  virtual bool GetValue(std::string_view name, ScriptValue& out) = 0;
+  // True when the element accepted the write.
+  virtual bool SetValue(std::string_view name, const ScriptValue& value) = 0;
+
+  virtual ScriptElement* Parent() const = 0;
+  virtual uint32_t Key() const = 0;
+  virtual std::string Id() const = 0;
+  virtual std::string ClassName() const = 0;
+  virtual int ChildCount() const { return 0; }
+  virtual ScriptElement* Child(int /*index*/) const { return nullptr; }
+  virtual TVarList* OwnVariables() { return nullptr; }
+
+  ScriptElement* Root();
+  // First direct child whose upper-cased Id equals the name.
+  ScriptElement* FindChildById(std::string_view upperId) const;
+
+  // Set by ElementTable::Register; 0 until then.
+  ElementRef Handle() const { return handle_; }
+
+ private:
+  friend class ElementTable;
+  ElementRef handle_ = 0;
+};
+
+// Slot table of live elements. A handle is the slot number (low 20 bits,
+// counted from 1) and the slot's generation (high 12 bits); releasing an
+// element bumps the generation, so old handles stop resolving. A slot whose
+// generation would wrap is retired rather than reused.
+class ElementTable {
+ public:
+  ElementRef Register(ScriptElement& element);
+  void Release(ScriptElement& element);
+  ScriptElement* Resolve(ElementRef ref) const;
+  size_t LiveCount() const { return live_; }
+
+ private:
+  struct Slot {
+    ScriptElement* element = nullptr;
+    uint32_t generation = 1;
+  };
+  static constexpr uint32_t kIndexBits = 20;
+  static constexpr uint32_t kIndexMask = (1u << kIndexBits) - 1;
+  static constexpr uint32_t kMaxGeneration = (1u << (32 - kIndexBits)) - 1;
+
+  std::vector<Slot> slots_;
+  std::vector<uint32_t> free_;
+  size_t live_ = 0;
+};
+
+}  // namespace lum

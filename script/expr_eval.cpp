@@ -1,0 +1,204 @@
+// Evaluating expression trees: operands left to right, and nothing more
+// once the run has recorded an error.
+#include "script/expr_compile.h"
+#include "script/operators.h"
+#include "script/pas_calc.h"
+#include "script/paths.h"
+
+namespace lum {
+
+bool TPasCalc::IsRoutineName(std::string_view name) const {
+  return procs_.Contains(name) || funcs_.Contains(name);
+}
+
+bool TPasCalc::EvaluateUnit(const TokenText& text, ExprUnit& unit, ScriptValue& out) {
+  const Context saved = context_;
+  context_ = Context{&text, unit.span};
+  bool ok = false;
+  if (unit.span.empty()) {
+    Fail(Msg::EmptyExpression);
+  } else {
+    const RoutineCheck check = [this](std::string_view n) { return IsRoutineName(n); };
+    if (!unit.compiled) CompileUnit(text, unit, check);
+    ExprUnit* use = &unit;
+    ExprUnit fresh;
+    for (const auto& [name, wasRoutine] : unit.routineAssumptions) {
+      if (IsRoutineName(name) != wasRoutine) {
+        // The registries changed how this text reads; read it again for
+        // this evaluation only (the cached tree may be running further up).
+        fresh.span = unit.span;
+        CompileUnit(text, fresh, check);
+        use = &fresh;
+        break;
+      }
+    }
+    RecursionGuard guard(env_, static_cast<int>(use->depth) + 1);
+    if (guard.exceeded()) {
+      Fail(Msg::NestingTooDeep);
+    } else {
+      EvalNode(text, *use->root, out);
+      ok = errorCode_ == 0 && use->trailing <= 1;
+    }
+  }
+  context_ = saved;
+  return ok;
+}
+
+void TPasCalc::Translate(ScriptValue& v) const {
+  if (!v.IsStringLike() || v.text().empty() || v.text()[0] != '"' || !env_.languageText) return;
+  const std::string& t = v.text();
+  const std::string_view key = t.size() >= 2 ? std::string_view(t).substr(1, t.size() - 2) : std::string_view();
+  std::string translated = env_.LanguageText(key);
+  if (!translated.empty()) v = ScriptValue::String(std::move(translated));
+}
+
+void TPasCalc::EvalNode(const TokenText& text, const ExprNode& node, ScriptValue& out) {
+  switch (node.kind) {
+    case ExprNode::Kind::Constant:
+      out = node.constant;
+      return;
+    case ExprNode::Kind::Error:
+      Fail(node.error, {node.errorArg});
+      return;
+    case ExprNode::Kind::Paren:
+      EvalNode(text, *node.left, out);
+      if (errorCode_ == 0 && node.op == 2) Fail(node.error);
+      return;
+    case ExprNode::Kind::Prefix: {
+      EvalNode(text, *node.left, out);
+      if (errorCode_ != 0 || node.op == tkPlus) return;
+      ScriptValue result;
+      const bool ok = node.op == tkMinus ? Negate(out, result) : LogicalNot(out, result);
+      if (!ok) {
+        Fail(Msg::InvalidOperandTypes, {TokenTableText(node.op)});
+        return;
+      }
+      out = std::move(result);
+      return;
+    }
+    case ExprNode::Kind::Binary: {
+      ScriptValue left, right;
+      EvalNode(text, *node.left, left);
+      if (errorCode_ != 0) return;
+      EvalNode(text, *node.right, right);
+      if (errorCode_ != 0) return;
+      Translate(left);
+      Translate(right);
+      if (!ApplyBinary(node.op, left, right, out, env_.maxStringLength))
+        Fail(Msg::InvalidOperandTypes, {TokenTableText(node.op)});
+      return;
+    }
+    case ExprNode::Kind::Name:
+      EvalName(text, node, out);
+      return;
+    case ExprNode::Kind::Variable:
+      EvalVariable(text, node, out);
+      return;
+    case ExprNode::Kind::Call:
+      CallRoutine(text, node, out);
+      return;
+  }
+}
+
+void TPasCalc::EvalName(const TokenText& text, const ExprNode& node, ScriptValue& out) {
+  if (node.decidedFor != this || node.decidedFuncs != funcs_.version() ||
+      node.decidedProcs != procs_.version()) {
+    node.decidedCall = IsRoutineName(node.name);
+    node.decidedFor = this;
+    node.decidedFuncs = funcs_.version();
+    node.decidedProcs = procs_.version();
+  }
+  if (node.decidedCall) CallRoutine(text, node, out);
+  else EvalVariable(text, node, out);
+}
+
+bool TPasCalc::EvalIndexList(const TokenText& text, IndexList& list, std::string& out) {
+  if (!list.closed) {
+    Fail(Msg::BracketCloseExpected);
+    return false;
+  }
+  out.clear();
+  for (size_t i = 0; i < list.parts.size(); ++i) {
+    ExprUnit& part = list.parts[i];
+    ScriptValue v;
+    if (!EvaluateUnit(text, part, v)) {
+      Fail(Msg::ErrorInExpressionPart, {text.Spaced(part.span)});
+      return false;
+    }
+    int32_t n;
+    if (!ToInt32(v, n)) {
+      Fail(Msg::InvalidIndex, {text.Spaced(part.span)});
+      return false;
+    }
+    if (i > 0) out.push_back(',');
+    out += std::to_string(n);
+  }
+  return true;
+}
+
+bool TPasCalc::ReadCharIndex(const std::string& index, size_t length, size_t& position) {
+  if (index.empty()) {
+    Fail(Msg::EmptyStringIndex);
+    return false;
+  }
+  if (index.find(',') != std::string::npos) {
+    Fail(Msg::InvalidStringIndex);
+    return false;
+  }
+  int64_t n;
+  if (!ParseDecimalInteger(index, n)) {
+    Fail(Msg::InvalidStringIndexValue, {index});
+    return false;
+  }
+  if (n < 1 || static_cast<uint64_t>(n) > length) {
+    Fail(Msg::StringIndexRange, {index});
+    return false;
+  }
+  position = static_cast<size_t>(n);
+  return true;
+}
+
+void TPasCalc::EvalVariable(const TokenText& text, const ExprNode& node, ScriptValue& out) {
+  std::string first, second;
+  if (node.index1 && !EvalIndexList(text, *node.index1, first)) return;
+  if (node.index2 && !EvalIndexList(text, *node.index2, second)) return;
+  const std::string& name = node.name;
+  bool arrayIndex = node.index1 != nullptr;
+  bool charIndex = node.index2 != nullptr;
+  const std::string* charText = &second;
+  if (arrayIndex && !charIndex && vars_.Exists(name)) {
+    arrayIndex = false;
+    charIndex = true;
+    charText = &first;
+  }
+  std::string indexed;
+  const std::string* lookup = &name;
+  if (arrayIndex) {
+    if (vars_.Exists(name)) {
+      Fail(Msg::SameNameVariable, {name});
+      return;
+    }
+    indexed = name + "[" + first + "]";
+    lookup = &indexed;
+  } else if (vars_.HasArray(name)) {
+    Fail(Msg::SameNameArray, {name});
+    return;
+  }
+  const int slot = vars_.IndexOfHinted(*lookup, node.slotHint);
+  if (slot >= 0) {
+    out = vars_[static_cast<size_t>(slot)].Value;
+  } else if (!ReadPath(env_, env_.Current(), *lookup, &vars_, out)) {
+    Fail(Msg::VariableNotFound, {*lookup});
+    return;
+  }
+  if (!charIndex) return;
+  if (!out.IsStringLike()) {
+    Fail(Msg::InvalidVariableType, {*lookup});
+    return;
+  }
+  size_t position;
+  if (!ReadCharIndex(*charText, out.text().size(), position)) return;
+  out = ScriptValue::String(std::string(1, out.text()[position - 1]));
+}
+
+}  // namespace lum

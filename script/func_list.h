@@ -1,0 +1,53 @@
+#pragma once
+// Registry of native routines that scripts call by name.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "script/var_list.h"
+
+namespace lum {
+
+class TPasCalc;
+
+// Called with the interpreter, one parameter per argument (named "VAR" when
+// the argument was an existing variable, else "VALUE") and the record that
+// receives the call's value; false means a wrong call. A routine may set a
+// reason with TPasCalc::SetRoutineFailure before returning false.
+using NativeRoutine = std::function<bool(TPasCalc& calc, TVarList& params, TVar& result)>;
+
+struct TFunc {
+  std::string Name;
+  NativeRoutine Routine;
+};
+
+class TFuncList {
+ public:
+  // Trims and upper-cases the name. An existing name gets the new routine,
+  // or is removed when `routine` is empty; a new name must be valid.
+  bool AddFunction(std::string_view name, NativeRoutine routine);
+  // Lookup by upper-case name; the shared pointer keeps a routine alive
+  // while it runs even if it unregisters itself.
+  std::shared_ptr<const TFunc> Find(std::string_view upperName) const;
+  bool Contains(std::string_view upperName) const { return index_.count(upperName) != 0; }
+  size_t size() const { return funcs_.size(); }
+  const TFunc& operator[](size_t i) const { return *funcs_[i]; }
+  uint64_t version() const { return version_; }
+
+ private:
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  };
+  void Reindex();
+
+  std::vector<std::shared_ptr<TFunc>> funcs_;
+  std::unordered_map<std::string, size_t, NameHash, std::equal_to<>> index_;
+  uint64_t version_ = 1;
+};
+
+}  // namespace lum

@@ -1,0 +1,151 @@
+#pragma once
+// One script interpreter: its variables, routine and procedure registries,
+// the run state of statements and the first error of a run.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "script/compiled.h"
+#include "script/environment.h"
+#include "script/func_list.h"
+#include "script/procedures.h"
+#include "script/var_list.h"
+
+namespace lum {
+
+class TPasCalc {
+ public:
+  explicit TPasCalc(ScriptEnvironment& env);
+  TPasCalc(const TPasCalc&) = delete;
+  TPasCalc& operator=(const TPasCalc&) = delete;
+
+  ScriptEnvironment& Environment() { return env_; }
+  TVarList& Variables() { return vars_; }
+  TFuncList& Functions() { return funcs_; }
+  TProcList& Procedures() { return procs_; }
+
+  bool AddFunction(std::string_view name, NativeRoutine routine) {
+    return funcs_.AddFunction(name, std::move(routine));
+  }
+
+  // Tokenises (or takes encoded text as it is), collects procedures and
+  // include files, and returns the main code. False when an error was met.
+  bool Prepare(std::string_view source, std::string& mainText);
+  PreparedScript PrepareScript(std::string_view source);
+  // Runs main code; the procedure list is emptied first. The prepared form
+  // brings its own procedures back.
+  bool Run(std::string_view mainText);
+  bool Run(const PreparedScript& script);
+  void ExecuteBlock(std::string_view encoded);
+  bool Evaluate(std::string_view encoded, TVar& result);
+
+  bool ReadVariable(std::string_view name, TVar& out);
+  bool WriteVariable(std::string_view name, const ScriptValue& value);
+  bool SetVariable(const TVar& var) { return vars_.SetOrAdd(var, &env_); }
+  int VariableIndex(std::string_view name) const { return vars_.IndexOf(name); }
+
+  // Records the first error of a run (source is encoded token text) and
+  // logs it while the SaveErr switch is on.
+  void ReportError(std::string_view message, std::string_view sourceEncoded, int code);
+  // A native routine's reason for returning false.
+  void SetRoutineFailure(std::string message) { routineFailure_ = std::move(message); }
+
+  int ErrorCode() const { return errorCode_; }
+  const std::string& ErrorMessage() const { return errorMessage_; }
+  const std::string& ErrorSource() const { return errorSource_; }
+  int BlockDepth() const { return blockDepth_; }
+  uint8_t PendingJump() const { return pendingJump_; }
+  const std::string& TargetLabel() const { return targetLabel_; }
+
+  // Ends a run with an error after this many statements and loop passes
+  // (0: no limit). For running untrusted text with bounded time.
+  void SetStatementLimit(uint64_t limit) { statementLimit_ = limit; }
+  static constexpr int kMaxCallDepth = 200;
+  static constexpr int kMaxIncludeDepth = 16;
+
+ private:
+  friend class RecursionGuard;
+  struct Context {
+    const TokenText* text = nullptr;
+    Span span;
+  };
+
+  void ResetErrorState();
+  void Fail(Msg id, std::initializer_list<std::string_view> args = {});
+  void ReportSpaced(std::string message, std::string spaced, int code);
+  std::shared_ptr<TokenText> Cached(std::string_view encoded);
+
+  // Expressions (expr_eval.cpp).
+  bool EvaluateUnit(const TokenText& text, ExprUnit& unit, ScriptValue& out);
+  void EvalNode(const TokenText& text, const ExprNode& node, ScriptValue& out);
+  void EvalName(const TokenText& text, const ExprNode& node, ScriptValue& out);
+  void EvalVariable(const TokenText& text, const ExprNode& node, ScriptValue& out);
+  bool EvalIndexList(const TokenText& text, IndexList& list, std::string& out);
+  bool ReadCharIndex(const std::string& index, size_t length, size_t& position);
+  void Translate(ScriptValue& v) const;
+  bool IsRoutineName(std::string_view name) const;
+
+  // Calls (calls.cpp).
+  bool CallRoutine(const TokenText& text, const ExprNode& node, ScriptValue& out);
+  bool CallUser(const TokenText& text, TProcedure& proc, std::vector<CallArg>& args,
+                ScriptValue& out);
+  bool CallNative(const TokenText& text, const std::string& name, std::vector<CallArg>& args,
+                  ScriptValue& out);
+
+  // Statements (statements.cpp, loops.cpp).
+  void RunBlock(const TokenText& text, Block& block);
+  void RunStatement(const TokenText& text, Statement& statement);
+  void RunAssign(const TokenText& text, StatementPlan& plan);
+  void AssignCharacter(const std::string& name, const std::string& index, const ScriptValue& value);
+  void RunIf(const TokenText& text, StatementPlan& plan);
+  void RunFor(const TokenText& text, StatementPlan& plan);
+  void RunWhile(const TokenText& text, StatementPlan& plan);
+  void RunRepeat(const TokenText& text, StatementPlan& plan);
+  void RunCase(const TokenText& text, StatementPlan& plan);
+  bool CaseLabelMatches(const TokenText& text, CaseLabel& label, const ScriptValue& selector,
+                        bool& matched);
+  // After a loop body: false when the loop must end.
+  bool LoopContinues();
+  bool CountStatement();
+
+  // Preparation (prepare.cpp).
+  void Collect(std::string_view encoded, std::string& main, int includeDepth);
+
+  ScriptEnvironment& env_;
+  TVarList vars_;
+  Context context_;
+  int blockDepth_ = -1;
+  uint8_t pendingJump_ = 0;
+  std::string targetLabel_;
+  TFuncList funcs_;
+  TProcList procs_;
+  std::string lastSource_;
+  std::string lastTokens_;
+  int errorCode_ = 0;
+  std::string errorMessage_;
+  std::string errorSource_;
+
+  std::string routineFailure_;
+  int callDepth_ = 0;
+  uint64_t statementsRun_ = 0;
+  uint64_t statementLimit_ = 0;
+  std::unordered_map<std::string, std::shared_ptr<TokenText>> textCache_;
+};
+
+// Charges the shared recursion budget for the lifetime of a scope.
+class RecursionGuard {
+ public:
+  RecursionGuard(ScriptEnvironment& env, int units) : env_(env), units_(units) {
+    env_.recursionUsed += units_;
+  }
+  ~RecursionGuard() { env_.recursionUsed -= units_; }
+  bool exceeded() const { return env_.recursionUsed > env_.recursionLimit; }
+
+ private:
+  ScriptEnvironment& env_;
+  int units_;
+};
+
+}  // namespace lum

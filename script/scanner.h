@@ -1,0 +1,23 @@
+#pragma once
+// Source text to tokens: comments out, letters up outside strings, then
+// the longest-match scanner.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/tokens.h"
+
+namespace lum {
+
+// Drops comments and upper-cases ASCII letters outside string literals.
+std::string Normalise(std::string_view source);
+
+// Reads one token of normalised text from `pos` and advances it; code 0 at
+// the end of the text.
+Token ScanToken(std::string_view text, size_t& pos);
+
+std::vector<Token> ScanAll(std::string_view normalised);
+// Normalises, scans and encodes a whole source.
+std::string Tokenise(std::string_view source);
+
+}  // namespace lum

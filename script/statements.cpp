@@ -1,0 +1,199 @@
+// Blocks, assignments, IF and the jumps.
+#include "script/pas_calc.h"
+#include "script/plans.h"
+
+namespace lum {
+
+void TPasCalc::RunBlock(const TokenText& text, Block& block) {
+  RecursionGuard guard(env_, 4);
+  if (guard.exceeded()) {
+    Fail(Msg::NestingTooDeep);
+    return;
+  }
+  ++blockDepth_;
+  if (!block.scanned) ScanBlock(text, block);
+  size_t i = 0;
+  while (errorCode_ == 0) {
+    if (i >= block.statements.size()) {
+      if (block.failure) {
+        context_ = Context{&text, block.failure->partial};
+        Fail(block.failure->msg);
+      }
+      break;
+    }
+    const Span ran = block.statements[i].span;
+    RunStatement(text, block.statements[i++]);
+    if (pendingJump_ == 0 || errorCode_ != 0) continue;
+    if (blockDepth_ == 0 && (pendingJump_ == tkBreak || pendingJump_ == tkContinue)) {
+      context_ = Context{&text, ran};
+      Fail(Msg::OutsideLoop, {TokenTableText(pendingJump_)});
+      break;
+    }
+    if (pendingJump_ != tkGoto) break;
+    size_t target = 0;
+    while (target < block.statements.size() &&
+           !(block.statements[target].hasLabel && block.statements[target].label == targetLabel_))
+      ++target;
+    if (target == block.statements.size()) {
+      if (block.failure) {
+        context_ = Context{&text, block.failure->partial};
+        Fail(block.failure->msg);
+      }
+      break;
+    }
+    pendingJump_ = 0;
+    i = target;
+  }
+  --blockDepth_;
+  if (blockDepth_ < 0 && pendingJump_ == tkGoto && errorCode_ == 0) {
+    context_ = Context{&text, block.span};
+    Fail(Msg::LabelUnreachable, {targetLabel_});
+  }
+}
+
+bool TPasCalc::CountStatement() {
+  ++statementsRun_;
+  if (statementLimit_ != 0 && statementsRun_ > statementLimit_) {
+    Fail(Msg::StatementLimit);
+    return false;
+  }
+  return true;
+}
+
+void TPasCalc::RunStatement(const TokenText& text, Statement& statement) {
+  if (!CountStatement()) return;
+  const Context saved = context_;
+  context_ = Context{&text, statement.span};
+  if (!statement.plan) statement.plan = BuildPlan(text, statement);
+  StatementPlan& plan = *statement.plan;
+  switch (plan.kind) {
+    case StatementPlan::Kind::Empty: break;
+    case StatementPlan::Kind::Fail: Fail(plan.failMsg, {plan.failArg}); break;
+    case StatementPlan::Kind::Assign: RunAssign(text, plan); break;
+    case StatementPlan::Kind::Begin: RunBlock(text, plan.body); break;
+    case StatementPlan::Kind::If: RunIf(text, plan); break;
+    case StatementPlan::Kind::For: RunFor(text, plan); break;
+    case StatementPlan::Kind::While: RunWhile(text, plan); break;
+    case StatementPlan::Kind::Repeat: RunRepeat(text, plan); break;
+    case StatementPlan::Kind::Case: RunCase(text, plan); break;
+    case StatementPlan::Kind::Jump: pendingJump_ = plan.jump; break;
+    case StatementPlan::Kind::Goto:
+      targetLabel_ = plan.label;
+      pendingJump_ = tkGoto;
+      break;
+  }
+  context_ = saved;
+}
+
+void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
+  std::string first, second;
+  if (plan.index1 && !EvalIndexList(text, *plan.index1, first)) return;
+  if (plan.index2 && !EvalIndexList(text, *plan.index2, second)) return;
+  if (plan.failAt == 1) {
+    Fail(plan.failMsg, {plan.failArg});
+    return;
+  }
+  ScriptValue value;
+  if (!EvaluateUnit(text, plan.expr, value)) {
+    Fail(Msg::ErrorInExpression);
+    return;
+  }
+  if (!plan.assign) return;
+
+  const std::string& name = plan.target;
+  bool arrayIndex = plan.index1 != nullptr;
+  bool charIndex = plan.index2 != nullptr;
+  const std::string* charText = &second;
+  if (arrayIndex && !charIndex && vars_.Exists(name)) {
+    arrayIndex = false;
+    charIndex = true;
+    charText = &first;
+  }
+  if (!IsValidName(name)) {
+    Fail(Msg::InvalidVariableName, {name});
+    return;
+  }
+  std::string indexed;
+  const std::string* target = &name;
+  if (arrayIndex) {
+    if (vars_.Exists(name)) {
+      Fail(Msg::SameNameVariable, {name});
+      return;
+    }
+    indexed = name + "[" + first + "]";
+    target = &indexed;
+  } else if (vars_.HasArray(name)) {
+    Fail(Msg::SameNameArray, {name});
+    return;
+  }
+  if (charIndex) {
+    AssignCharacter(*target, *charText, value);
+    return;
+  }
+  const int slot = vars_.IndexOfHinted(*target, plan.slotHint);
+  if (slot >= 0) {
+    vars_.SetAt(static_cast<size_t>(slot), std::move(value));
+  } else {
+    vars_.SetOrAdd(TVar{*target, std::move(value)}, &env_);
+  }
+}
+
+void TPasCalc::AssignCharacter(const std::string& name, const std::string& index,
+                               const ScriptValue& value) {
+  TVar found;
+  if (!vars_.Find(name, found, &env_)) {
+    Fail(Msg::VariableNotFoundChar, {name});
+    return;
+  }
+  if (!found.Value.IsStringLike()) {
+    Fail(Msg::InvalidVariableType, {name});
+    return;
+  }
+  size_t position;
+  if (!ReadCharIndex(index, found.Value.text().size(), position)) return;
+  char replacement;
+  if (value.IsStringLike()) {
+    if (value.text().size() != 1) {
+      Fail(Msg::CharacterExpected, {value.text()});
+      return;
+    }
+    replacement = value.text()[0];
+  } else {
+    int32_t code;
+    if (!ToInt32(value, code)) {
+      Fail(Msg::InvalidVariableType, {name});
+      return;
+    }
+    if (code < 0 || code > 255) {
+      std::string text;
+      ToText(value, text);
+      Fail(Msg::CharacterRange, {text});
+      return;
+    }
+    replacement = static_cast<char>(code);
+  }
+  std::string changed = found.Value.text();
+  changed[position - 1] = replacement;
+  vars_.SetOrAdd(TVar{name, ScriptValue::String(std::move(changed))}, &env_);
+}
+
+void TPasCalc::RunIf(const TokenText& text, StatementPlan& plan) {
+  ScriptValue condition;
+  if (!EvaluateUnit(text, plan.expr, condition)) {
+    Fail(Msg::ErrorInExpression);
+    return;
+  }
+  bool holds;
+  if (!ToBoolean(condition, holds)) {
+    Fail(Msg::InvalidConditionType);
+    return;
+  }
+  if (plan.readFailure) {
+    context_ = Context{&text, plan.readFailure->partial};
+    Fail(plan.readFailure->msg);
+    return;
+  }
+  RunBlock(text, holds ? plan.body : plan.elseBody);
+}
+
+}  // namespace lum

@@ -1,0 +1,179 @@
+#include "script/var_list.h"
+
+#include "script/environment.h"
+#include "script/paths.h"
+
+namespace lum {
+
+bool IsIdentifierChar(unsigned char c) {
+  return c == '.' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == '_' ||
+         (c >= 'a' && c <= 'z') || c == 0xA8 || c == 0xB8 || c >= 0xC0;
+}
+
+bool IsValidName(std::string_view name) {
+  if (name.empty()) return false;
+  const auto first = static_cast<unsigned char>(name[0]);
+  if (!IsIdentifierChar(first) || (first >= '0' && first <= '9')) return false;
+  bool inIndex = false;
+  for (size_t i = 1; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (!inIndex) {
+      if (c == '[') inIndex = true;
+      else if (!IsIdentifierChar(c)) return false;
+      continue;
+    }
+    if (c == ']') {
+      if (i + 1 != name.size()) return false;
+    } else if (!((c >= '0' && c <= '9') || c == '-' || c == ',')) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string UpperAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  return out;
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+  return s;
+}
+
+namespace {
+std::string_view ArrayBase(std::string_view name) {
+  const size_t bracket = name.find('[');
+  return bracket == std::string_view::npos ? std::string_view() : name.substr(0, bracket);
+}
+}  // namespace
+
+void TVarList::ClearVars() {
+  vars_.clear();
+  index_.clear();
+  arrayBases_.clear();
+}
+
+int TVarList::IndexOf(std::string_view name) const {
+  if (vars_.size() >= kIndexFrom) {
+    auto it = index_.find(name);
+    return it == index_.end() ? -1 : static_cast<int>(it->second);
+  }
+  for (size_t i = 0; i < vars_.size(); ++i)
+    if (vars_[i].Name == name) return static_cast<int>(i);
+  return -1;
+}
+
+int TVarList::IndexOfHinted(std::string_view name, uint32_t& hint) const {
+  // The hint is only a guess; a first match earlier in the list must still
+  // win, and a list never holds a name twice unless Append put it there.
+  if (hint < vars_.size() && vars_[hint].Name == name) {
+    if (hint == 0 || vars_.size() < kIndexFrom) {
+      bool earlier = false;
+      for (uint32_t i = 0; i < hint && !earlier; ++i) earlier = vars_[i].Name == name;
+      if (!earlier) return static_cast<int>(hint);
+    } else {
+      auto it = index_.find(name);
+      if (it != index_.end() && it->second == hint) return static_cast<int>(hint);
+    }
+  }
+  const int found = IndexOf(name);
+  if (found >= 0) hint = static_cast<uint32_t>(found);
+  return found;
+}
+
+bool TVarList::HasArray(std::string_view base) const {
+  if (arrayBases_.empty()) return false;
+  return arrayBases_.find(base) != arrayBases_.end();
+}
+
+void TVarList::NoteAdded(size_t position) {
+  const std::string& name = vars_[position].Name;
+  const std::string_view base = ArrayBase(name);
+  if (!base.empty() || name.find('[') != std::string::npos) ++arrayBases_[std::string(base)];
+  if (vars_.size() == kIndexFrom) {
+    RebuildIndexes();
+  } else if (vars_.size() > kIndexFrom) {
+    index_.emplace(name, static_cast<uint32_t>(position));
+  }
+}
+
+void TVarList::RebuildIndexes() {
+  index_.clear();
+  arrayBases_.clear();
+  for (size_t i = 0; i < vars_.size(); ++i) {
+    const std::string& name = vars_[i].Name;
+    if (name.find('[') != std::string::npos) ++arrayBases_[std::string(ArrayBase(name))];
+    if (vars_.size() >= kIndexFrom) index_.emplace(name, static_cast<uint32_t>(i));
+  }
+}
+
+void TVarList::Append(TVar var) {
+  vars_.push_back(std::move(var));
+  NoteAdded(vars_.size() - 1);
+}
+
+bool TVarList::Remove(std::string_view name) {
+  const int i = IndexOf(name);
+  if (i < 0) return false;
+  vars_.erase(vars_.begin() + i);
+  RebuildIndexes();
+  return true;
+}
+
+bool TVarList::AddVar(const TVar& var, ScriptEnvironment* env) {
+  if (Exists(var.Name)) return true;
+  if (!IsValidName(var.Name)) return false;
+  if (env != nullptr && var.Name.find('.') != std::string::npos)
+    env->LogWithContext("Add var " + var.Name + " (in " + env->ElementText() + " ");
+  Append(var);
+  return true;
+}
+
+bool TVarList::AddIfAbsent(const TVar& var) {
+  if (Exists(var.Name)) return true;
+  if (!IsValidName(var.Name)) return false;
+  Append(var);
+  return true;
+}
+
+bool TVarList::SetOrAdd(const TVar& var, ScriptEnvironment* env) {
+  const int i = IndexOf(var.Name);
+  if (i >= 0) {
+    vars_[static_cast<size_t>(i)] = var;
+    return true;
+  }
+  if (env != nullptr && WritePath(*env, env->Current(), var.Name, var.Value, this)) return false;
+  if (!IsValidName(var.Name)) return false;
+  return AddVar(var, env);
+}
+
+bool TVarList::SetExisting(std::string_view name, const ScriptValue& value) {
+  const int i = IndexOf(name);
+  if (i < 0) return false;
+  vars_[static_cast<size_t>(i)].Value = value;
+  return true;
+}
+
+bool TVarList::FindLocal(std::string_view name, TVar& out) const {
+  const int i = IndexOf(name);
+  if (i < 0) return false;
+  out = vars_[static_cast<size_t>(i)];
+  return true;
+}
+
+bool TVarList::Find(std::string_view name, TVar& out, ScriptEnvironment* env) {
+  if (FindLocal(name, out)) return true;
+  if (env == nullptr) return false;
+  out.Name = std::string(name);
+  return ReadPath(*env, env->Current(), name, this, out.Value);
+}
+
+void TVarList::CopyTo(TVarList& other, ScriptEnvironment* env) const {
+  for (const TVar& var : vars_) other.AddVar(var, env);
+}
+
+}  // namespace lum
