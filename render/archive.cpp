@@ -167,20 +167,29 @@ Result<std::vector<uint8_t>> inflateRecord(std::span<const uint8_t> packed,
                                            uint32_t unpackedSize) {
   z_stream z{};
   if (inflateInit(&z) != Z_OK) return Error{"inflate cannot start"};
-  // One byte more than expected lets an overlong stream show itself without
-  // inflating all of it.
-  std::vector<uint8_t> out(size_t(unpackedSize) + 1);
+  // The output may hold one byte more than expected, so that an overlong
+  // stream shows itself without inflating all of it. The buffer grows with
+  // the output instead of trusting the stored size up front.
+  const size_t limit = size_t(unpackedSize) + 1;
+  std::vector<uint8_t> out(std::min(limit, std::max<size_t>(packed.size() * 4, 64 * 1024)));
   z.next_in = const_cast<Bytef*>(packed.data());
   z.avail_in = uInt(packed.size());
-  z.next_out = out.data();
-  z.avail_out = uInt(out.size());
-  const int rc = inflate(&z, Z_FINISH);
-  const size_t produced = out.size() - z.avail_out;
-  inflateEnd(&z);
-  if (rc != Z_STREAM_END) {
-    if (produced > unpackedSize) return Error{"data inflates beyond its unpacked size"};
-    return Error{z.msg ? std::string("damaged data: ") + z.msg : "damaged or truncated data"};
+  size_t produced = 0;
+  int rc = Z_OK;
+  while (true) {
+    z.next_out = out.data() + produced;
+    z.avail_out = uInt(out.size() - produced);
+    rc = inflate(&z, Z_NO_FLUSH);
+    produced = out.size() - z.avail_out;
+    if (rc != Z_OK || z.avail_out != 0) break;  // finished, failed, or starved of input
+    if (out.size() == limit) break;              // overlong
+    out.resize(std::min(limit, out.size() * 2));
   }
+  const std::string message = z.msg ? z.msg : "";
+  inflateEnd(&z);
+  if (produced > unpackedSize) return Error{"data inflates beyond its unpacked size"};
+  if (rc != Z_STREAM_END)
+    return Error{message.empty() ? "damaged or truncated data" : "damaged data: " + message};
   if (produced != unpackedSize) return Error{"data does not inflate to its unpacked size"};
   out.resize(produced);
   return out;

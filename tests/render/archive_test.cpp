@@ -70,6 +70,17 @@ TEST(Archive, WrittenRecordsReadBack) {
   EXPECT_TRUE(db.isOpen());
 }
 
+TEST(Archive, LargeRecordsReadWhole) {
+  std::string big(3 << 20, '\0');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = char((i * 2654435761u) >> 13);
+  ArchiveWriter w;
+  w.add("BIG", 1, bytesOf(big));
+  TASDb db = openArchive(tempPath("a.asdb"), w.bytes());
+  auto data = db.readRecord("BIG");
+  ASSERT_TRUE(data) << data.error().text();
+  EXPECT_EQ(*data, bytesOf(big));
+}
+
 TEST(Archive, KeysMatchIgnoringAsciiCaseOnly) {
   ArchiveWriter w;
   w.add("HELLO", 1, bytesOf("a"));
