@@ -25,16 +25,13 @@ std::string encodeWideEscape(std::u16string_view text, const CodePage& codePage,
   out.reserve(text.size());
   for (char16_t c : text) {
     // A lone byte 1 would swallow the two characters after it, so U+0001
-    // itself travels escaped.
-    if (c < 128 && c != 1) {
-      out += static_cast<char>(c);
+    // itself always travels escaped.
+    const bool plain =
+        c != 1 &&
+        (c < 128 || (mode == WideEscapeMode::Unmappable && codePage.encode(c).has_value()));
+    if (plain) {
+      out += static_cast<char>(c < 128 ? c : *codePage.encode(c));
       continue;
-    }
-    if (mode == WideEscapeMode::Unmappable) {
-      if (auto byte = codePage.encode(c)) {
-        out += static_cast<char>(*byte);
-        continue;
-      }
     }
     out += kWideEscapeByte;
     out += static_cast<char>(c & 0xFF);

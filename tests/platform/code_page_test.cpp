@@ -143,11 +143,13 @@ TEST(WideEscape, ByteOneItselfTravelsEscaped) {
   const std::u16string text =
       u"a\x0001"
       "bc";
-  const std::string encoded = encodeWideEscape(text, cp, WideEscapeMode::NonAscii);
-  EXPECT_EQ(encoded, std::string("a\x01\x01\x00"
-                                 "bc",
-                                 6));
-  EXPECT_EQ(decodeWideEscape(encoded, cp), text);
+  for (auto mode : {WideEscapeMode::NonAscii, WideEscapeMode::Unmappable}) {
+    const std::string encoded = encodeWideEscape(text, cp, mode);
+    EXPECT_EQ(encoded, std::string("a\x01\x01\x00"
+                                   "bc",
+                                   6));
+    EXPECT_EQ(decodeWideEscape(encoded, cp), text);
+  }
 }
 
 }  // namespace
