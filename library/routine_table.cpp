@@ -1,0 +1,101 @@
+#include "library/routine_table.h"
+
+#include "library/builtins/routines.h"
+#include "script/pas_calc.h"
+
+namespace lum {
+
+namespace {
+
+using namespace builtin;
+
+// Registration order is part of the game's contract: a name registered
+// twice keeps its first position. Engine commands join this table, at
+// their place after Mod, as they are built.
+const RoutineEntry kRoutines[] = {
+    {"Val", Val},
+    {"Char", Char},
+    {"IntToStr", IntToStr},
+    {"StrToInt", StrToInt},
+    {"FloatToStr", FloatToStr},
+    {"StrToFloat", StrToFloat},
+    {"Copy", Copy},
+    {"Poss", Poss},
+    {"Length", Length},
+    {"DelLastChar", DelLastChar},
+    {"Insert", Insert},
+    {"Delete", Delete},
+    {"Trim", Trim},
+    {"TrimLeft", TrimLeft},
+    {"TrimRight", TrimRight},
+    {"UpperCase", UpperCase},
+    {"LowerCase", LowerCase},
+    {"Format", Format},
+    {"Now", Now},
+    {"Date", Date},
+    {"Time", Time},
+    {"DateToStr", DateToStr},
+    {"StrToDate", StrToDate},
+    {"TimeToStr", TimeToStr},
+    {"StrToTime", StrToTime},
+    {"FormatDateTime", FormatDateTime},
+    {"DayOfWeek", DayOfWeek},
+    {"IncMonth", IncMonth},
+    {"DecodeDate", DecodeDate},
+    {"DecodeTime", DecodeTime},
+    {"EncodeDate", EncodeDate},
+    {"EncodeTime", EncodeTime},
+    {"Abs", Abs},
+    {"Int", Int},
+    {"Frac", Frac},
+    {"Round", Round},
+    {"Ceil", Ceil},
+    {"Floor", Floor},
+    {"Trunc", Trunc},
+    {"Sin", Sin},
+    {"Sign", Sign},
+    {"Cos", Cos},
+    {"Tan", Tan},
+    {"ArcSin", ArcSin},
+    {"ArcCos", ArcCos},
+    {"ArcTan", ArcTan},
+    {"Exp", Exp},
+    {"Ln", Ln},
+    {"IntPower", IntPower},
+    {"Sqr", Sqr},
+    {"Sqrt", Sqrt},
+    {"Inc", Inc},
+    {"Dec", Dec},
+    {"Min", Min},
+    {"Max", Max},
+    {"GetVar", GetVar},
+    {"SetVar", SetVar},
+    {"Decode", Decode},
+    {"YearDays", YearDays},
+    {"YearFrac", YearFrac},
+    {"Mod", Mod},
+    // ListAdd ... FastSetScreenNS
+    {"Random", Random},
+    // GetAlpha ... ImStarsR
+};
+
+}  // namespace
+
+std::span<const RoutineEntry> RoutineTable() { return kRoutines; }
+
+NativeRoutine MakeNativeRoutine(BuiltinRoutine routine, BuiltinContext& context) {
+  return [routine, &context](TPasCalc& calc, TVarList& params, TVar& result) {
+    RoutineCall call(&calc, params, result, context);
+    const bool ok = routine(call);
+    if (!ok && !call.Failure().empty()) calc.SetRoutineFailure(call.Failure());
+    return ok;
+  };
+}
+
+void registerBuiltins(TFuncList& funcs, BuiltinContext& context) {
+  for (const RoutineEntry& entry : kRoutines) {
+    funcs.AddFunction(entry.name, MakeNativeRoutine(entry.routine, context));
+  }
+}
+
+}  // namespace lum
