@@ -1,10 +1,26 @@
 #include "scene/db.h"
 
+#include "platform/game_folder.h"
+#include "scene/game_file.h"
 #include "scene/game_reader.h"
+#include "scene/runtime.h"
 
 namespace lum {
 
 TLumDB::TLumDB(Runtime* runtime) : runtime_(runtime) { setRoot(this); }
+
+Status TLumDB::LoadGame(const std::string& gameFileName) {
+  DestroyChildren();
+  if (!runtime_ || !runtime_->folder) return {};
+  std::optional<std::filesystem::path> path = runtime_->folder->resolve(gameFileName);
+  if (!path) return {};
+  Result<std::string> bytes = readGameFileBytes(*path);
+  if (!bytes) return bytes.error();
+  Status loaded = LoadFromBytes(*bytes);
+  if (!loaded) return loaded;
+  SetUpUnicode();
+  return {};
+}
 
 Status TLumDB::LoadFromBytes(const std::string& bytes) {
   DestroyChildren();

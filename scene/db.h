@@ -1,11 +1,26 @@
 #pragma once
 // TLumDB: the root of the tree, owner of what is global to a game.
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/ini_file.h"
 #include "platform/result.h"
 #include "scene/element.h"
+#include "scene/stars.h"
 
 namespace lum {
+
+struct TLumIm;
+
+// One character of the Unicode glyph sheet.
+struct UnicodeGlyph {
+  uint16_t index = 0;  // frame of the sheet
+  uint16_t width = 0;  // advance in sheet pixels; 0 for codes without a glyph
+};
 
 class TLumDB : public TLumElement {
  public:
@@ -15,6 +30,11 @@ class TLumDB : public TLumElement {
 
   Runtime* runtime() const { return runtime_; }
   void setRuntime(Runtime* runtime) { runtime_ = runtime; }
+
+  // Reads the game file of the game's folder and builds the tree, then the
+  // Unicode font set. A missing file leaves the tree empty; a malformed one
+  // is refused with the reason.
+  Status LoadGame(const std::string& gameFileName);
 
   // Builds the tree from the bytes of a game file. A malformed file leaves
   // the root without children and returns what was wrong and where.
@@ -35,19 +55,58 @@ class TLumDB : public TLumElement {
   const std::string& Lang() const { return lang_; }
   const std::string& IniFile() const { return iniFile_; }
   const std::string& SoundFile() const { return soundFile_; }
-  virtual void SetFileRS(const std::string& name) { fileRS_ = name; }
-  virtual void SetFileFonts(const std::string& name) { fileFonts_ = name; }
-  virtual void SetDefLang(const std::string& name) { defLang_ = name; }
-  virtual void SetLang(const std::string& name) { lang_ = name; }
-  virtual void SetIniFile(const std::string& name) { iniFile_ = name; }
-  virtual void SetSoundFile(const std::string& name) { soundFile_ = name; }
+  void SetFileRS(const std::string& name);
+  void SetFileFonts(const std::string& name);
+  void SetDefLang(const std::string& name);
+  void SetLang(const std::string& name);
+  void SetIniFile(const std::string& name);
+  void SetSoundFile(const std::string& name);
+
+  // Language texts by "Section.Name" (section "Default" without a point).
+  std::string LangText(const std::string& key);
+  // The sound list's entry "volume:file" (or just "file", volume 100).
+  void SoundByKey(const std::string& key, std::string& fileName, int32_t& volume) const;
+
+  // The folder that holds the settings and progress files.
+  const std::filesystem::path& saveFolder() const { return saveFolder_; }
+  lum::IniFile* settings() { return settings_ ? &*settings_ : nullptr; }
+  const std::filesystem::path& progressFile() const { return progressFile_; }
+
+  // Unicode mode: the game ships a glyph sheet for characters beyond its
+  // code page.
+  bool unicodeMode() const { return unicodeMode_; }
+  const std::vector<UnicodeGlyph>& glyphTable() const { return glyphs_; }
+  const std::string& systemFontName() const { return systemFontName_; }
+  TLumIm* unicodeGlyphImage() const { return unicodeImage_; }
+  // Reads the Unicode font set when "unicode\unicode.fnt" exists.
+  void SetUpUnicode();
+
+  const std::string& lastCheat() const { return lastCheat_; }
+  const std::string& typedBuffer() const { return typed_; }
+  StarTable& stars() { return stars_; }
 
   // The root's own event scripts.
   ScriptText exLoadImProcess, exKeyDown, exExit, exCheat, exSetScreen;
 
  private:
+  // A file of the game's folder as an in-memory ini file, if it exists.
+  std::optional<lum::IniFile> openGameIni(const std::string& name) const;
+
   Runtime* runtime_;
   std::string fileRS_, fileFonts_, defLang_, lang_, iniFile_, soundFile_;
+  std::filesystem::path saveFolder_;
+  std::filesystem::path progressFile_;
+  std::optional<lum::IniFile> settings_;
+  std::optional<lum::IniFile> defLangTexts_, langTexts_, soundList_, unicodeTexts_;
+  bool unicodeMode_ = false;
+  std::vector<UnicodeGlyph> glyphs_;
+  std::string systemFontName_;
+  TLumIm* unicodeImage_ = nullptr;
+
+ protected:
+  std::string typed_;
+  std::string lastCheat_;
+  StarTable stars_;
 };
 
 }  // namespace lum

@@ -148,10 +148,32 @@ void TLumElement::ReloadResources() {
 
 void TLumElement::Draw(int32_t layer, uint32_t tint, double originX, double originY, int) {
   if (!resourcesLoaded_) LoadResources();
+  drawChildren(layer, tint, originX, originY);
+}
+
+void TLumElement::drawChildren(int32_t layer, uint32_t tint, double originX, double originY) {
   if (layer < minOrder_ || layer > maxOrder_) return;
-  for (auto& c : children_) {
+  // By index: a child's drawing may run scripts that add elements.
+  for (size_t i = 0; i < children_.size(); ++i) {
+    TLumElement* c = children_[i].get();
     if (c->Vis()) c->Draw(layer, tint, originX + rX, originY + rY, 0);
   }
+}
+
+TLumElement* TLumElement::HitTest(int32_t layer, int32_t x, int32_t y, int32_t margin,
+                                  int32_t threshold) {
+  if (!admittedToHitTest()) return nullptr;
+  return hitTestChildren(layer, x, y, margin, threshold);
+}
+
+TLumElement* TLumElement::hitTestChildren(int32_t layer, int32_t x, int32_t y, int32_t margin,
+                                          int32_t threshold) {
+  if (layer < minOrder_ || layer > maxOrder_) return nullptr;
+  for (size_t i = children_.size(); i-- > 0;) {
+    TLumElement* hit = children_[i]->HitTest(layer, x - X(), y - Y(), margin, threshold);
+    if (hit) return hit;
+  }
+  return nullptr;
 }
 
 }  // namespace lum

@@ -117,6 +117,14 @@ class TLumElement {
   virtual void LoadResources();
   virtual void ReloadResources();
   virtual void Draw(int32_t layer, uint32_t tint, double originX, double originY, int flag);
+  // The element hit at (x, y), given in the parent's coordinates, on one
+  // layer: the base asks the children, topmost (last) first.
+  virtual TLumElement* HitTest(int32_t layer, int32_t x, int32_t y, int32_t margin,
+                               int32_t threshold);
+  // Whether the visibility rule lets the element take part in hit tests
+  // (an invisible element only with MousedNotVis, a visible one only with
+  // MousedVis).
+  bool admittedToHitTest() const { return Vis() ? MousedVis : MousedNotVis; }
 
   // Creates an element of the class as the last child of parent, with the
   // defaults a new child gets, without checking the containment rules.
@@ -125,8 +133,17 @@ class TLumElement {
  protected:
   TLumElement() = default;
   void setRoot(TLumDB* root) { root_ = root; }
+  // Puts the Order field back without touching the layer ranges.
+  void restoreOrderField(int32_t value) { order_ = value; }
   // Re-assigns every picture and font property so that its setter loads it.
   void reassignResourceProperties();
+  // The children's part of drawing: nothing outside the subtree's layer
+  // range, else each visible child with the origin moved by rX, rY.
+  void drawChildren(int32_t layer, uint32_t tint, double originX, double originY);
+  // The children's part of hit-testing, topmost first, in this element's
+  // coordinates.
+  TLumElement* hitTestChildren(int32_t layer, int32_t x, int32_t y, int32_t margin,
+                               int32_t threshold);
 
   // For the kinds' tables: the five properties every class publishes first
   // (Key, Id, X, Y, Vis), and any other base field a kind republishes, by

@@ -4,16 +4,32 @@
 
 namespace lum {
 
+struct TLumIm;
+class TAsphyreImage;
+
 class TLumImage : public TLumElement {
  public:
   TLumImage() = default;
   static const ClassInfo& info();
   const ClassInfo& classInfo() const override { return info(); }
 
-  const std::string& imImage() const { return imImage_; }
-  virtual void SetimImage(const std::string& name) { imImage_ = name; }
+  // The picture's cache key, or the name as given where there is no cache.
+  std::string imImage() const;
+  void SetimImage(const std::string& name);
   const std::string& TextId() const { return textId_; }
-  virtual void SetTextId(const std::string& id) { textId_ = id; }
+  void SetTextId(const std::string& id);
+  TLumIm* picture() const { return picture_; }
+
+  int32_t SizeX() const override;
+  int32_t SizeY() const override;
+  int32_t AbsX() const override;
+  int32_t AbsY() const override;
+  void Draw(int32_t layer, uint32_t tint, double originX, double originY, int flag) override;
+  TLumElement* HitTest(int32_t layer, int32_t x, int32_t y, int32_t margin,
+                       int32_t threshold) override;
+  // The pixel test alone: whether (x, y) in the parent's coordinates lies on
+  // an opaque enough pixel of the first frame, widened by the margin.
+  bool PixelHit(int32_t x, int32_t y, int32_t margin, int32_t threshold);
 
   // Scale and angle are kept in thousandths (of a unit, of a degree).
   double Scale() const { return scale_ / 1000.0; }
@@ -34,8 +50,13 @@ class TLumImage : public TLumElement {
  private:
   int32_t scale_ = 1000;
   int32_t angle_ = 0;
+  // The picture to draw now, loading it if it was only recorded.
+  TAsphyreImage* texture();
+  void drawPicture(TAsphyreImage* texture, double qx, double qy, double w, double h);
+
   std::string imImage_;
   std::string textId_;
+  TLumIm* picture_ = nullptr;
 };
 
 }  // namespace lum

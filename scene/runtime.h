@@ -1,24 +1,76 @@
 #pragma once
 // The state that the whole running program shares: one object, owned by the
 // shell (or by a test), reached from the root element. Nothing here is a
-// global; tests make as many runtimes as they like.
+// global; tests make as many runtimes as they like. Pointers to services are
+// null where a program has none of them (the tools read game files without
+// any device or cache).
 #include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <optional>
+#include <random>
 #include <string>
+
+#include "media/frame_state.h"
+#include "platform/code_page.h"
 
 namespace lum {
 
+class GameFolder;
+class ImageCache;
+class TASDb;
+class TAsphyreCanvas;
+class TAsphyreFonts;
+class TAsphyreImages;
 class TLumElement;
+class TLumText;
+struct ScriptText;
+
+// Mouse and keyboard state as scripts read it.
+struct InputState {
+  int32_t mouseX = 0, mouseY = 0;
+  int32_t mouseDX = 0, mouseDY = 0;
+  TLumElement* underCursor = nullptr;  // the last hit-test's result
+  TLumElement* pressed = nullptr;      // under the cursor when the button went down
+  bool mouseHeld = false;
+  int32_t lastKey = 0;
+  TLumElement* cursorElement = nullptr;  // drawn at the mouse as the pointer
+};
 
 struct Runtime {
   bool TestMode = false;
-  // Clear while a game file or a screen is being read, so that picture
-  // requests are recorded instead of decoded at once.
-  bool ImLoadEnabled = true;
-  bool LoadingPhase = false;
-  uint32_t ProcessTick = 0;
+  FrameState frame;
   // Set while the game file's records are being read.
   bool readingData = false;
+  CodePage codePage;
+
+  // The user's data folder, under which each game keeps a save folder;
+  // none when it cannot be found.
+  std::optional<std::filesystem::path> userDataFolder;
+  // The generator behind every random choice, seeded by the runner.
+  std::mt19937 random{0};
+
+  // Services of the running program.
+  const GameFolder* folder = nullptr;  // the game's folder (the working directory)
+  ImageCache* images = nullptr;
+  TAsphyreCanvas* canvas = nullptr;
+  TAsphyreFonts* fonts = nullptr;
+  TAsphyreImages* textures = nullptr;
+  TASDb* archive = nullptr;
+
+  InputState input;
+  TLumElement* currentScreen = nullptr;
+  TLumText* focusedText = nullptr;  // the text typed characters go to
+  int32_t musicVolume = 50;
+  int32_t soundVolume = 100;
+  bool fullScreenWanted = false;
+
+  // Brings the display in line with fullScreenWanted (the shell's part of
+  // reading the settings).
+  std::function<void()> applyDisplayMode;
+
+  // Runs one event script of an element under an event label.
+  std::function<void(TLumElement&, const ScriptText&, const std::string& label)> runEvent;
 
   // Turns an event script's text into its prepared form when it is set;
   // without it the text is kept as it is.

@@ -4,6 +4,8 @@
 
 namespace lum {
 
+struct TLumIm;
+
 class TLumScreen : public TLumElement {
  public:
   TLumScreen();
@@ -14,8 +16,13 @@ class TLumScreen : public TLumElement {
   int32_t SizeY() const override { return sizeY_; }
   void SetSizeX(int32_t v) override { sizeX_ = v; }
   void SetSizeY(int32_t v) override { sizeY_ = v; }
-  const std::string& ImBack() const { return imBack_; }
-  virtual void SetImBack(const std::string& name) { imBack_ = name; }
+  std::string ImBack() const;
+  void SetImBack(const std::string& name);
+  TLumIm* background() const { return background_; }
+
+  void Draw(int32_t layer, uint32_t tint, double originX, double originY, int flag) override;
+  TLumElement* HitTest(int32_t layer, int32_t x, int32_t y, int32_t margin,
+                       int32_t threshold) override;
 
   uint32_t hxDrawFx = 1;
   int32_t Agro = 0;
@@ -25,6 +32,7 @@ class TLumScreen : public TLumElement {
  private:
   int32_t sizeX_ = 0, sizeY_ = 0;
   std::string imBack_;
+  TLumIm* background_ = nullptr;
 };
 
 class TLumExScreen : public TLumElement {
@@ -38,6 +46,16 @@ class TLumExScreen : public TLumElement {
     obScreen_ = key;
     screen_ = nullptr;
   }
+  // The embedded screen, looked up by key when not cached.
+  TLumScreen* embedded();
+
+  int32_t SizeX() const override;
+  int32_t SizeY() const override;
+  int32_t AbsX() const override;
+  int32_t AbsY() const override;
+  void Draw(int32_t layer, uint32_t tint, double originX, double originY, int flag) override;
+  TLumElement* HitTest(int32_t layer, int32_t x, int32_t y, int32_t margin,
+                       int32_t threshold) override;
 
   uint8_t PosHor = 0;
   uint8_t PosVert = 0;
@@ -45,8 +63,11 @@ class TLumExScreen : public TLumElement {
   bool Processing = true;
 
  private:
+  int32_t left() const;  // the anchored X, without the parent's part
+  int32_t top() const;
+
   int32_t obScreen_ = 0;
-  TLumElement* screen_ = nullptr;  // cached lookup of obScreen
+  TLumScreen* screen_ = nullptr;  // cached lookup of obScreen
 };
 
 }  // namespace lum

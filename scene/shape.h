@@ -4,6 +4,9 @@
 
 namespace lum {
 
+class TAsphyreImage;
+class TAsphyreImages;
+
 class TLumShape : public TLumElement {
  public:
   static constexpr uint8_t stBox = 0;
@@ -18,6 +21,10 @@ class TLumShape : public TLumElement {
   void SetSizeX(int32_t v) override { sizeX_ = v; }
   void SetSizeY(int32_t v) override { sizeY_ = v; }
 
+  void Draw(int32_t layer, uint32_t tint, double originX, double originY, int flag) override;
+  TLumElement* HitTest(int32_t layer, int32_t x, int32_t y, int32_t margin,
+                       int32_t threshold) override;
+
   uint32_t hxDrawFx = 1284;
   uint32_t colour = 0xFFFFFFFFu;
   bool Crop = false;
@@ -27,7 +34,17 @@ class TLumShape : public TLumElement {
   double Par3 = 0.0;
 
  private:
+  void drawSector(double left, double top);
+
   int32_t sizeX_ = 100, sizeY_ = 100;
+  TAsphyreImage* sectorTexture_ = nullptr;  // held in the texture list
+  // What the sector texture was painted from, to paint again only on change.
+  struct SectorKey {
+    int32_t width = 0, height = 0;
+    double p1 = 0, p2 = 0;
+    bool operator==(const SectorKey&) const = default;
+  } sectorKey_;
+  TAsphyreImage* paintSector(TAsphyreImages& list, const SectorKey& key);
 };
 
 }  // namespace lum

@@ -33,12 +33,19 @@ const ClassInfo& TLumText::info() {
     p.push_back(field("PosHor", PropKind::Enum, &T::PosHor, posHorNames()));
     p.push_back(field("PosVert", PropKind::Enum, &T::PosVert, posVertNames()));
     p.push_back(str("TextId", &T::TextId, &T::SetTextId));
-    p.push_back(field("AutoEnter", PropKind::Bool, &T::AutoEnter));
-    p.push_back(field("EnEnter", PropKind::Bool, &T::EnEnter));
-    p.push_back(field("AutoScale", PropKind::Bool, &T::AutoScale));
+    auto flag = [](const char* name, bool (T::*get)() const, void (T::*set)(bool)) {
+      return accessor<T, int64_t>(
+          name, PropKind::Bool, [get](const T& t) { return (t.*get)(); },
+          [set](T& t, int64_t v) { (t.*set)(v != 0); });
+    };
+    p.push_back(flag("AutoEnter", &T::AutoEnter, &T::SetAutoEnter));
+    p.push_back(flag("EnEnter", &T::EnEnter, &T::SetEnEnter));
+    p.push_back(flag("AutoScale", &T::AutoScale, &T::SetAutoScale));
     p.push_back(field("Interval", PropKind::Float64, &T::Interval));
     p.push_back(str("Text", &T::Text, &T::SetText));
-    p.push_back(field("Scale", PropKind::Float64, &T::Scale));
+    p.push_back(accessor<T, double>(
+        "Scale", PropKind::Float64, [](const T& t) { return t.Scale(); },
+        [](T& t, double v) { t.SetScale(v); }));
     p.push_back(inherited("Tag"));
     p.push_back(inherited("NotSave"));
     p.push_back(field("hxShadColor", PropKind::UInt32, &T::hxShadColor));

@@ -4,6 +4,8 @@
 
 namespace lum {
 
+class TAsphyreFont;
+
 class TLumText : public TLumElement {
  public:
   TLumText() = default;
@@ -12,34 +14,59 @@ class TLumText : public TLumElement {
 
   int32_t SizeX() const override { return sizeX_; }
   int32_t SizeY() const override { return sizeY_; }
-  void SetSizeX(int32_t v) override { sizeX_ = v; }
+  void SetSizeX(int32_t v) override;
   void SetSizeY(int32_t v) override { sizeY_ = v; }
 
+  // Setting the text (or what changes its layout) lays it out again: lines
+  // split at CR LF and "\n" when EnEnter is set, and wrapped to SizeX when
+  // AutoEnter is set too. A non-empty TextId takes the text from the
+  // language texts instead of the value given.
   const std::string& Text() const { return text_; }
-  virtual void SetText(const std::string& text) { text_ = text; }
-  const std::string& Font() const { return font_; }
-  virtual void SetFont(const std::string& name) { font_ = name; }
+  void SetText(const std::string& text);
+  const std::string& Font() const { return fontName_; }
+  void SetFont(const std::string& name);
   const std::string& TextId() const { return textId_; }
-  virtual void SetTextId(const std::string& id) { textId_ = id; }
+  void SetTextId(const std::string& id);
+  void SetEnEnter(bool v);
+  void SetAutoEnter(bool v);
+  void SetAutoScale(bool v);
+  void SetScale(double v);
+  bool EnEnter() const { return enEnter_; }
+  bool AutoEnter() const { return autoEnter_; }
+  bool AutoScale() const { return autoScale_; }
+  double Scale() const { return scale_; }
+  // The prepared text: lines separated by byte 0.
+  const std::string& layoutText() const { return layout_; }
+  TAsphyreFont* font() const { return font_; }
+  // Width of a line as drawn, in the font or the Unicode glyph sheet.
+  double lineWidth(std::string_view line) const;
+
+  void Draw(int32_t layer, uint32_t tint, double originX, double originY, int flag) override;
+  TLumElement* HitTest(int32_t layer, int32_t x, int32_t y, int32_t margin,
+                       int32_t threshold) override;
 
   uint32_t hxDrawFx = 1284;
   uint32_t colour1 = 0xFFFFFFFFu;
   uint32_t colour2 = 0;
   uint8_t PosHor = 0;
   uint8_t PosVert = 0;
-  bool AutoEnter = false;
-  bool EnEnter = false;
-  bool AutoScale = false;
   double Interval = 0.0;
-  double Scale = 1.0;
   uint32_t hxShadColor = 0;
   bool Emboss = false;
   bool Shadow = false;
   bool Uni = false;
 
  private:
+  void layOut();
+  void drawLines(double left, double top);
+  void drawGlyphLine(std::string_view line, double x, double y);
+  double glyphScale() const;  // sheet pixels to screen pixels
+
   int32_t sizeX_ = 100, sizeY_ = 100;
-  std::string text_, font_, textId_;
+  bool enEnter_ = false, autoEnter_ = false, autoScale_ = false;
+  double scale_ = 1.0;
+  std::string text_, fontName_, textId_, layout_;
+  TAsphyreFont* font_ = nullptr;
 };
 
 }  // namespace lum

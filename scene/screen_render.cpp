@@ -1,0 +1,101 @@
+// Screens and embedded screens on screen: backgrounds, hit tests with the
+// screen's margin, and the embedding element's forwarding.
+#include "media/image_cache.h"
+#include "render/canvas.h"
+#include "render/image.h"
+#include "scene/db.h"
+#include "scene/runtime.h"
+#include "scene/screen.h"
+
+namespace lum {
+
+std::string TLumScreen::ImBack() const { return background_ ? background_->Name : imBack_; }
+
+void TLumScreen::SetImBack(const std::string& name) {
+  imBack_ = name;
+  Runtime* rt = runtime();
+  if (!rt || !rt->images) return;
+  background_ = rt->images->ImRequest(name, false);
+  if (background_->Texture) {
+    sizeX_ = background_->Texture->PatternSize().width;
+    sizeY_ = background_->Texture->PatternSize().height;
+  }
+}
+
+void TLumScreen::Draw(int32_t layer, uint32_t tint, double ox, double oy, int) {
+  if (!resourcesLoaded()) LoadResources();
+  Runtime* rt = runtime();
+  if (layer == Order() && rt) {
+    TAsphyreImage* tex = rt->images && background_ ? rt->images->ImTexture(background_) : nullptr;
+    if (tex && rt->canvas) {
+      rt->canvas->DrawPattern(tex, static_cast<float>(ox), static_cast<float>(oy), 0, tint,
+                              hxDrawFx);
+    }
+    if (rt->runEvent) rt->runEvent(*this, event(EventSlot::Render), "Render");
+  }
+  drawChildren(layer, tint, ox, oy);
+}
+
+TLumElement* TLumScreen::HitTest(int32_t layer, int32_t x, int32_t y, int32_t, int32_t threshold) {
+  if (TLumElement* hit = TLumElement::HitTest(layer, x, y, Agro, threshold)) return hit;
+  if (layer == Order() && (Vis() || MousedNotVis) && Modal) return this;
+  return nullptr;
+}
+
+TLumScreen* TLumExScreen::embedded() {
+  if (screen_ || !root()) return screen_;
+  for (const auto& c : root()->children()) {
+    if (c->className() == TLumScreen::info().name && c->Key == obScreen_) {
+      screen_ = static_cast<TLumScreen*>(c.get());
+      break;
+    }
+  }
+  if (screen_) {
+    // Widen this element's layer range (and its ancestors') to the embedded
+    // screen's, keeping its own layer.
+    const int32_t own = Order();
+    SetOrder(screen_->minOrder());
+    SetOrder(screen_->maxOrder());
+    restoreOrderField(own);
+  }
+  return screen_;
+}
+
+int32_t TLumExScreen::SizeX() const {
+  return const_cast<TLumExScreen*>(this)->embedded() ? screen_->SizeX() : 0;
+}
+
+int32_t TLumExScreen::SizeY() const {
+  return const_cast<TLumExScreen*>(this)->embedded() ? screen_->SizeY() : 0;
+}
+
+int32_t TLumExScreen::left() const {
+  const int32_t w = SizeX();
+  return X() - (PosHor == 0 ? 0 : PosHor == 1 ? w / 2 : w);
+}
+
+int32_t TLumExScreen::top() const {
+  const int32_t h = SizeY();
+  return Y() - (PosVert == 0 ? 0 : PosVert == 1 ? h / 2 : h);
+}
+
+int32_t TLumExScreen::AbsX() const { return parent() ? parent()->AbsX() + left() : left(); }
+int32_t TLumExScreen::AbsY() const { return parent() ? parent()->AbsY() + top() : top(); }
+
+void TLumExScreen::Draw(int32_t layer, uint32_t tint, double ox, double oy, int) {
+  if (!resourcesLoaded()) LoadResources();
+  if (TLumScreen* s = embedded()) s->Draw(layer, tint, ox + left(), oy + top(), 0);
+  drawChildren(layer, tint, ox, oy);
+}
+
+TLumElement* TLumExScreen::HitTest(int32_t layer, int32_t x, int32_t y, int32_t margin,
+                                   int32_t threshold) {
+  if (!Vis() && !MousedNotVis) return nullptr;
+  if (TLumScreen* s = embedded()) {
+    if (TLumElement* hit = s->HitTest(layer, x - X(), y - Y(), margin, threshold)) return hit;
+  }
+  if (layer == Order() && Modal) return this;
+  return nullptr;
+}
+
+}  // namespace lum
