@@ -142,6 +142,15 @@ TEST(JpegLoader, DecodesOpaque) {
   EXPECT_NEAR(int(c & 0xFF), 0xC0, 3);
 }
 
+TEST(JpegLoader, GreyscaleBecomesOpaqueGrey) {
+  auto p = loadJpegPicture(test::makeJpeg(8, 8, 0xFF006000, 95, true));
+  ASSERT_TRUE(p) << p.error().text();
+  const uint32_t c = p->pixel(3, 3);
+  EXPECT_EQ(c >> 24, 0xFFu);
+  EXPECT_NEAR(int((c >> 16) & 0xFF), 0x60, 2);
+  EXPECT_EQ((c >> 16) & 0xFF, c & 0xFF);
+}
+
 TEST(JpegLoader, DamagedFilesFail) {
   auto bytes = test::makeJpeg(16, 8, 0xFF2080C0);
   EXPECT_FALSE(loadJpegPicture(std::span(bytes).first(20)));
@@ -165,6 +174,33 @@ TEST(BitmapLoader, TwentyFourBitIsOpaque) {
   EXPECT_FALSE(p->hasAlpha());
   EXPECT_FALSE(p->hasPaletteIndices());
   expectPixels(*p, kSix, false);
+}
+
+TEST(BitmapLoader, ThirtyTwoBitWithAlphaMaskKeepsAlpha) {
+  auto p = loadBitmapPicture(test::makeTrueColourBmp(3, 2, kSix, true));
+  ASSERT_TRUE(p) << p.error().text();
+  EXPECT_TRUE(p->hasAlpha());
+  EXPECT_EQ(p->bitsPerPixel, 32);
+  expectPixels(*p, kSix, true);
+}
+
+TEST(BitmapLoader, ThirtyTwoBitWithoutAlphaIsOpaque) {
+  // A plain 40-byte header, 32 bits, no masks: the fourth byte is padding,
+  // here zero, which must not make the picture invisible.
+  std::vector<uint8_t> bmp(54 + 2 * 4, 0);
+  bmp[0] = 'B', bmp[1] = 'M';
+  test::putU32(bmp, 2, uint32_t(bmp.size()));
+  test::putU32(bmp, 10, 54);
+  test::putU32(bmp, 14, 40);
+  test::putU32(bmp, 18, 2);  // width
+  test::putU32(bmp, 22, 1);  // height
+  bmp[26] = 1, bmp[28] = 32;
+  const uint8_t pixels[8] = {0x10, 0x20, 0x30, 0x00, 0x40, 0x50, 0x60, 0x00};
+  std::copy(pixels, pixels + 8, bmp.begin() + 54);
+  auto p = loadBitmapPicture(bmp);
+  ASSERT_TRUE(p) << p.error().text();
+  EXPECT_EQ(p->pixel(0, 0), 0xFF302010u);
+  EXPECT_EQ(p->pixel(1, 0), 0xFF605040u);
 }
 
 TEST(BitmapLoader, DamagedFilesFail) {

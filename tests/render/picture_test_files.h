@@ -107,7 +107,7 @@ inline std::vector<uint8_t> makePng(int w, int h, const std::vector<uint32_t>& a
   return out;
 }
 
-inline std::vector<uint8_t> makeJpeg(int w, int h, uint32_t argb, int quality = 95) {
+inline std::vector<uint8_t> makeJpeg(int w, int h, uint32_t argb, int quality = 95, bool grey = false) {
   jpeg_compress_struct info;
   jpeg_error_mgr err;
   info.err = jpeg_std_error(&err);
@@ -117,16 +117,16 @@ inline std::vector<uint8_t> makeJpeg(int w, int h, uint32_t argb, int quality = 
   jpeg_mem_dest(&info, &buffer, &size);
   info.image_width = JDIMENSION(w);
   info.image_height = JDIMENSION(h);
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
+  info.input_components = grey ? 1 : 3;
+  info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, quality, TRUE);
   jpeg_start_compress(&info, TRUE);
   std::vector<uint8_t> row;
   for (int x = 0; x < w; ++x) {
-    row.push_back(uint8_t(argb >> 16));
+    if (!grey) row.push_back(uint8_t(argb >> 16));
     row.push_back(uint8_t(argb >> 8));
-    row.push_back(uint8_t(argb));
+    if (!grey) row.push_back(uint8_t(argb));
   }
   while (info.next_scanline < info.image_height) {
     JSAMPROW r = row.data();
