@@ -1,0 +1,223 @@
+#include "render/backend_soft.h"
+
+#include <algorithm>
+
+#include "render/backend_soft_raster.h"
+#include "render/backend_soft_window.h"
+#include "render/pixel_format.h"
+
+namespace lum {
+
+// Texels kept in their own format for locking, with a 32-bit copy for the
+// rasteriser that is refreshed on every writable unlock.
+class SoftTexture final : public GpuTexture {
+ public:
+  SoftTexture(int width, int height, PixelFormat format)
+      : width_(width), height_(height), format_(format),
+        pitch_(width * pixelBytes(format)),
+        raw_(size_t(pitch_) * height, 0),
+        argb_(size_t(width) * height, 0) {
+    refresh();
+  }
+  int width() const override { return width_; }
+  int height() const override { return height_; }
+  PixelFormat format() const override { return format_; }
+
+  std::optional<Lock> lock(const TexelRect* rect, bool readOnly) override {
+    if (locked_) return std::nullopt;
+    TexelRect r{0, 0, width_, height_};
+    if (rect) {
+      r = *rect;
+      if (r.left < 0 || r.top < 0 || r.right > width_ || r.bottom > height_ ||
+          r.left >= r.right || r.top >= r.bottom)
+        return std::nullopt;
+    }
+    locked_ = true;
+    writable_ = !readOnly;
+    return Lock{raw_.data() + size_t(r.top) * pitch_ + size_t(r.left) * pixelBytes(format_),
+                pitch_};
+  }
+  void unlock() override {
+    if (locked_ && writable_) refresh();
+    locked_ = false;
+  }
+  const SoftTextureView& view() const { return view_; }
+
+ private:
+  void refresh() {
+    for (int y = 0; y < height_; ++y)
+      readPixels(raw_.data() + size_t(y) * pitch_, format_, argb_.data() + size_t(y) * width_, size_t(width_));
+    view_ = SoftTextureView{argb_.data(), width_, height_};
+  }
+  int width_, height_;
+  PixelFormat format_;
+  int pitch_;
+  std::vector<uint8_t> raw_;
+  std::vector<uint32_t> argb_;
+  SoftTextureView view_;
+  bool locked_ = false, writable_ = false;
+};
+
+class SoftBatchBuffers final : public GpuBatchBuffers {
+ public:
+  SoftBatchBuffers(int vertices, int indices) : vertices_(vertices), indices_(indices) {}
+  bool write(const Vertex* v, int vertexCount, const uint16_t* i, int indexCount) override {
+    if (vertexCount > int(vertices_.size()) || indexCount > int(indices_.size())) return false;
+    std::copy(v, v + vertexCount, vertices_.begin());
+    std::copy(i, i + indexCount, indices_.begin());
+    vertexCount_ = vertexCount;
+    indexCount_ = indexCount;
+    return true;
+  }
+  std::vector<Vertex> vertices_;
+  std::vector<uint16_t> indices_;
+  int vertexCount_ = 0, indexCount_ = 0;
+};
+
+SoftGraphicsDevice::SoftGraphicsDevice(const BackendOptions& options)
+    : options_(options), accepted_{PixelFormat::A8R8G8B8, PixelFormat::X8R8G8B8, PixelFormat::A4R4G4B4,
+                                   PixelFormat::X4R4G4B4} {}
+
+SoftGraphicsDevice::~SoftGraphicsDevice() { release(); }
+
+bool SoftGraphicsDevice::create(const PresentParams& params) {
+  if (created_ || params.width <= 0 || params.height <= 0) return false;
+  if (!options_.headless) {
+    window_ = SoftWindow::open(options_.title, params.width, params.height, params.windowed);
+    if (!window_) return false;
+  }
+  params_ = params;
+  back_.assign(size_t(params.width) * params.height, 0);
+  viewport_ = {0, 0, params.width, params.height};
+  created_ = true;
+  lost_ = false;
+  return true;
+}
+
+void SoftGraphicsDevice::release() {
+  window_.reset();
+  back_.clear();
+  texture_ = nullptr;
+  created_ = false;
+}
+
+bool SoftGraphicsDevice::reset(const PresentParams& params) {
+  if (!created_ || params.width <= 0 || params.height <= 0) return false;
+  if (window_) window_->setWindowed(params.windowed);
+  params_ = params;
+  back_.assign(size_t(params.width) * params.height, 0);
+  viewport_ = {0, 0, params.width, params.height};
+  lost_ = false;
+  return true;
+}
+
+DeviceStatus SoftGraphicsDevice::testCooperativeLevel() {
+  if (!created_) return DeviceStatus::Lost;
+  return lost_ ? DeviceStatus::NotReset : DeviceStatus::Ok;
+}
+
+bool SoftGraphicsDevice::clear(uint32_t argb) {
+  if (!created_) return false;
+  std::fill(back_.begin(), back_.end(), argb);
+  return true;
+}
+
+bool SoftGraphicsDevice::beginScene() {
+  if (!created_ || inScene_) return false;
+  inScene_ = true;
+  return true;
+}
+
+bool SoftGraphicsDevice::endScene() {
+  if (!inScene_) return false;
+  inScene_ = false;
+  return true;
+}
+
+DeviceStatus SoftGraphicsDevice::present() {
+  if (!created_) return DeviceStatus::Lost;
+  if (pendingDriverError_) {
+    pendingDriverError_ = false;
+    return DeviceStatus::DriverError;
+  }
+  if (pendingLoss_) {
+    pendingLoss_ = false;
+    lost_ = true;
+  }
+  if (lost_) return DeviceStatus::Lost;
+  if (window_) window_->show(back_.data(), params_.width, params_.height);
+  return DeviceStatus::Ok;
+}
+
+bool SoftGraphicsDevice::supportsTextureFormat(PixelFormat format) const {
+  return pixelBytes(format) > 0 &&
+         std::find(accepted_.begin(), accepted_.end(), format) != accepted_.end();
+}
+
+std::unique_ptr<GpuTexture> SoftGraphicsDevice::createTexture(int width, int height, PixelFormat format,
+                                                              bool) {
+  // Mip levels are never sampled: everything is drawn at its own size or
+  // magnified, so one level serves.
+  if (!created_ || width <= 0 || height <= 0 || width > 8192 || height > 8192 ||
+      !supportsTextureFormat(format))
+    return nullptr;
+  return std::make_unique<SoftTexture>(width, height, format);
+}
+
+std::unique_ptr<GpuBatchBuffers> SoftGraphicsDevice::createBatchBuffers(int vertices,
+                                                                        int indices) {
+  if (!created_ || lost_ || vertices <= 0 || indices <= 0) return nullptr;
+  return std::make_unique<SoftBatchBuffers>(vertices, indices);
+}
+
+void SoftGraphicsDevice::bindTexture(GpuTexture* texture) {
+  texture_ = static_cast<SoftTexture*>(texture);
+}
+
+bool SoftGraphicsDevice::drawIndexed(GpuBatchBuffers& buffers, PrimitiveKind kind,
+                                     int vertexCount, int primitiveCount) {
+  auto& b = static_cast<SoftBatchBuffers&>(buffers);
+  if (!created_ || lost_ || vertexCount > b.vertexCount_) return false;
+  const int perPrimitive = kind == PrimitiveKind::Lines ? 2 : 3;
+  if (kind == PrimitiveKind::None || primitiveCount * perPrimitive > b.indexCount_) return false;
+  SoftSurface target{back_.data(), params_.width, params_.height};
+  SoftRasterState state{blend_, linear_, texture_ ? &texture_->view() : nullptr, viewport_};
+  for (int p = 0; p < primitiveCount; ++p) {
+    const uint16_t* idx = b.indices_.data() + p * perPrimitive;
+    if (std::any_of(idx, idx + perPrimitive, [&](uint16_t i) { return i >= vertexCount; }))
+      return false;
+    if (kind == PrimitiveKind::Lines)
+      softDrawLine(target, state, b.vertices_[idx[0]], b.vertices_[idx[1]]);
+    else
+      softDrawTriangle(target, state, b.vertices_[idx[0]], b.vertices_[idx[1]],
+                       b.vertices_[idx[2]]);
+  }
+  ++drawCalls_;
+  return true;
+}
+
+bool SoftGraphicsDevice::setViewport(const Viewport& viewport) {
+  if (!created_ || viewport.width < 0 || viewport.height < 0) return false;
+  viewport_ = viewport;
+  return true;
+}
+
+std::optional<Viewport> SoftGraphicsDevice::viewport() const {
+  if (!created_) return std::nullopt;
+  return viewport_;
+}
+
+bool SoftGraphicsDevice::readBackBuffer(std::vector<uint32_t>& pixels) {
+  if (!created_) return false;
+  pixels = back_;
+  return true;
+}
+
+bool SoftGraphicsDevice::windowToScene(int wx, int wy, int& sx, int& sy) const {
+  if (!window_) return false;
+  return window_->windowToScene(params_.width, params_.height, wx, wy, sx, sy);
+}
+
+SDL_Window* SoftGraphicsDevice::window() const { return window_ ? window_->window() : nullptr; }
+
+}  // namespace lum
