@@ -67,8 +67,7 @@ bool Extreme(RoutineCall& c, bool wantMax) {
 bool Step(RoutineCall& c, uint8_t op) {
   if (c.Count() < 1 || c.Count() > 2) return false;
   const ScriptValue amount = c.Count() == 2 ? c.Arg(1) : ScriptValue::Byte(1);
-  const size_t maxString =
-      c.Calc() ? c.Calc()->Environment().maxStringLength : std::numeric_limits<size_t>::max();
+  const size_t maxString = c.MaxStringLength();
   ScriptValue sum;
   if (!ApplyBinary(op, c.Arg(0), amount, sum, maxString)) {
     return c.Fail(FormatMessage(Msg::InvalidOperandTypes, {TokenTableText(op)}));

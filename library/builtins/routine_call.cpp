@@ -1,6 +1,7 @@
 #include "library/builtins/routine_call.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "library/builtins/date_format.h"
 #include "library/builtins/date_time.h"
@@ -79,6 +80,14 @@ bool RoutineCall::UnicodeOn() const {
   ScriptValue value;
   bool on = false;
   return root != nullptr && root->GetValue("UNICODE", value) && ToBoolean(value, on) && on;
+}
+
+}  // namespace lum
+
+namespace lum {
+
+size_t RoutineCall::MaxStringLength() const {
+  return calc_ ? calc_->Environment().maxStringLength : SIZE_MAX;
 }
 
 }  // namespace lum

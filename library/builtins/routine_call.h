@@ -41,6 +41,10 @@ class RoutineCall {
   // Wide escapes count as one character while the game's UNICODE is on.
   bool UnicodeOn() const;
 
+  // The interpreter's limit on string length; routines that build longer
+  // strings than their arguments keep to it, as concatenation does.
+  size_t MaxStringLength() const;
+
   TPasCalc* Calc() const { return calc_; }
   BuiltinContext& Context() const { return context_; }
 

@@ -10,15 +10,23 @@ namespace lum::builtin {
 
 namespace {
 
-// Start of every character: an escape and its two code bytes are one
-// character while wide escapes are on. A cut-off escape runs to the end.
-std::vector<size_t> CharacterStarts(const std::string& s, bool wide) {
-  std::vector<size_t> starts;
-  for (size_t i = 0; i < s.size();) {
-    starts.push_back(i);
-    i += wide && s[i] == kWideEscapeByte ? 3 : 1;
-  }
-  return starts;
+// An escape and its two code bytes are one character while wide escapes
+// are on; a cut-off escape runs to the end of the string.
+size_t CharacterWidth(const std::string& s, size_t at, bool wide) {
+  return wide && s[at] == kWideEscapeByte ? 3 : 1;
+}
+
+size_t CountCharacters(const std::string& s, bool wide) {
+  size_t count = 0;
+  for (size_t i = 0; i < s.size(); i += CharacterWidth(s, i, wide)) ++count;
+  return count;
+}
+
+// Escapes are read from the front: a code byte may itself be 1.
+size_t LastCharacterStart(const std::string& s, bool wide) {
+  size_t last = 0;
+  for (size_t i = 0; i < s.size(); i += CharacterWidth(s, i, wide)) last = i;
+  return last;
 }
 
 bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
@@ -125,15 +133,15 @@ bool Poss(RoutineCall& c) {
 bool Length(RoutineCall& c) {
   std::string s;
   if (!OneText(c, s)) return false;
-  c.Return(ScriptValue::Integer(static_cast<int32_t>(CharacterStarts(s, c.UnicodeOn()).size())));
+  const size_t count = CountCharacters(s, c.UnicodeOn());
+  c.Return(ScriptValue::Integer(static_cast<int32_t>(std::min<size_t>(count, INT32_MAX))));
   return true;
 }
 
 bool DelLastChar(RoutineCall& c) {
   std::string s;
   if (!OneText(c, s)) return false;
-  const std::vector<size_t> starts = CharacterStarts(s, c.UnicodeOn());
-  if (!starts.empty()) s.resize(starts.back());
+  s.resize(LastCharacterStart(s, c.UnicodeOn()));
   c.Return(ScriptValue::String(std::move(s)));
   return true;
 }
@@ -145,6 +153,7 @@ bool Insert(RoutineCall& c) {
       !c.Truncated(2, index)) {
     return false;
   }
+  if (s.size() + piece.size() > c.MaxStringLength()) return c.Fail("String too long");
   s.insert(ClampPosition(index, s.size()), piece);
   c.Write(1, ScriptValue::String(s));
   c.Return(ScriptValue::String(std::move(s)));
@@ -210,6 +219,7 @@ bool Format(RoutineCall& c) {
   for (size_t i = 1; i < c.Count(); ++i) args.push_back(c.Arg(i));
   Result<std::string> text = FormatText(format, args, c.Context().locale);
   if (!text) return c.Fail(text.error().message);
+  if (text.value().size() > c.MaxStringLength()) return c.Fail("String too long");
   c.Return(ScriptValue::String(std::move(text.value())));
   return true;
 }

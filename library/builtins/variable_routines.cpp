@@ -28,7 +28,7 @@ bool SetVar(RoutineCall& c) {
 bool Decode(RoutineCall& c) {
   const size_t n = c.Count();
   if (n < 3) return false;
-  const size_t maxString = c.Calc() ? c.Calc()->Environment().maxStringLength : SIZE_MAX;
+  const size_t maxString = c.MaxStringLength();
   for (size_t k = 1; k + 1 < n; k += 2) {
     ScriptValue equal;
     bool match = false;

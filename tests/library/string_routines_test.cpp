@@ -89,6 +89,16 @@ TEST_F(StringRoutines, LengthFollowsTheRootsUnicodeSettingByDefault) {
   env_.elements.Release(root);
 }
 
+TEST_F(StringRoutines, BuiltStringsKeepToTheInterpretersLimit) {
+  env_.maxStringLength = 8;
+  EXPECT_EQ(FailureOf("S := 'ABCDE'; Insert('1234', S, 2);"),
+            "Invalid parameters, function INSERT : String too long");
+  EXPECT_EQ(Text("S"), "ABCDE");
+  EXPECT_EQ(FailureOf("R := Format('%20s', 'x');"),
+            "Invalid parameters, function FORMAT : String too long");
+  EXPECT_EQ(Eval("Format('%8s', 'x')").text(), "       x");
+}
+
 TEST_F(StringRoutines, TrimRemovesControlCharactersAndBlanks) {
   ASSERT_TRUE(Run("S := Char(9) + ' A B ' + Char(13); A := Trim(S); L := TrimLeft(S); R := TrimRight(S); E := Trim('  ');"));
   EXPECT_EQ(Text("A"), "A B");
