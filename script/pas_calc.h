@@ -62,6 +62,8 @@ class TPasCalc {
   // Ends a run with an error after this many statements and loop passes
   // (0: no limit). For running untrusted text with bounded time.
   void SetStatementLimit(uint64_t limit) { statementLimit_ = limit; }
+  // Statements and loop passes of the current (or last) run.
+  uint64_t StatementsRun() const { return statementsRun_; }
   static constexpr int kMaxCallDepth = 200;
   static constexpr int kMaxIncludeDepth = 16;
 

@@ -6,10 +6,12 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "platform/game_folder.h"
 #include "routines.h"
 #include "script/pool.h"
 #include "script/scanner.h"
@@ -104,16 +106,12 @@ int RunScript(InterpreterPool& pool, const Options& options) {
   namespace fs = std::filesystem;
   const fs::path folder = options.scriptFile == "-" ? fs::current_path()
                                                     : fs::absolute(options.scriptFile).parent_path();
-  pool.Environment().readInclude = [folder](std::string_view name) {
+  // Include names are game names: Windows separators, any letter case.
+  auto games = std::make_shared<GameFolder>(folder);
+  pool.Environment().readInclude = [games](std::string_view name) {
     IncludeRead read;
-    std::string text;
-    int code = 0;
-    std::string relative(name);
-    for (char& c : relative)
-      if (c == '\\') c = '/';
-    if (ReadWhole((folder / relative).string(), text, code)) read.text = std::move(text);
-    else read.systemError = code;
-    return read;
+    read.text = games->readFile(name);
+    return read;  // a missing file reports the system's "file not found", 2
   };
 
   TPasCalc& calc = pool.Current();

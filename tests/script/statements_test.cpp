@@ -1,0 +1,251 @@
+// Statements, jumps, CASE, procedures and preparation.
+#include <gtest/gtest.h>
+
+#include "script_harness.h"
+
+namespace lum {
+namespace {
+
+using testing::Harness;
+
+TEST(ForLoop, ControlVariableMustExist) {
+  Harness h;
+  EXPECT_FALSE(h.Run("X := 1; FOR I := 1 TO 3 DO X := X * 2;"));
+  EXPECT_EQ(h.message(), "Invalid variable name: I");
+  EXPECT_EQ(h.code(), 1);
+  Harness g;
+  EXPECT_TRUE(g.Run("X := 1; I := 0; FOR I := 1 TO 3 DO X := X * 2;"));
+  EXPECT_EQ(g.Var("X").whole(), 8);
+  EXPECT_EQ(g.Var("I").whole(), 3);
+}
+
+TEST(ForLoop, EmptyRangeAndFixedBounds) {
+  Harness h;
+  EXPECT_TRUE(h.Run("FOR I := 3 TO 1 DO X := 1;"));
+  EXPECT_FALSE(h.Has("I"));
+  EXPECT_TRUE(h.Run("I := 0; N := 3; C := 0; FOR I := 1 TO N DO BEGIN N := 10; I := 1; C := C + 1; END;"));
+  EXPECT_EQ(h.Var("C").whole(), 3);
+  EXPECT_TRUE(h.Run("I := 0; C := 0; FOR I := 5 DOWNTO 1 DO C := C * 10 + I;"));
+  EXPECT_EQ(h.Var("C").whole(), 54321);
+  EXPECT_FALSE(h.Run("I := 0; FOR I := 1 TO 3 X := 1;"));
+  EXPECT_EQ(h.message(), "DO expected");
+  EXPECT_FALSE(h.Run("FOR 1 := 1 TO 3 DO X := 1;"));
+  EXPECT_EQ(h.message(), "FOR control variable expected");
+  EXPECT_FALSE(h.Run("FOR I = 1 TO 3 DO X := 1;"));
+  EXPECT_EQ(h.message(), "Invalid operator: = ('FOR' expected ");
+  EXPECT_FALSE(h.Run("FOR I := 1 DO X := 1;"));
+  EXPECT_EQ(h.message(), "TO or DOWNTO expected");
+}
+
+TEST(Jumps, BreakContinueExit) {
+  Harness h;
+  EXPECT_FALSE(h.Run("BREAK;"));
+  EXPECT_EQ(h.message(), "BREAK outside loop");
+  EXPECT_EQ(h.code(), 15);
+  EXPECT_FALSE(h.Run("BEGIN CONTINUE END;"));
+  EXPECT_EQ(h.message(), "CONTINUE outside loop");
+  EXPECT_TRUE(h.Run("I := 0; X := 0; FOR I := 1 TO 10 DO BEGIN IF I = 3 THEN CONTINUE; IF I = 6 THEN BREAK; X := X + I; END;"));
+  EXPECT_EQ(h.Var("X").whole(), 1 + 2 + 4 + 5);
+  EXPECT_TRUE(h.Run("Y := 1; EXIT; Y := 2;"));
+  EXPECT_EQ(h.Var("Y").whole(), 1);
+  EXPECT_FALSE(h.Run("BREAK 1;"));
+  EXPECT_EQ(h.message(), "Invalid BREAK operator");
+}
+
+TEST(Jumps, GotoReachesOwnAndEnclosingBlocksOnly) {
+  Harness h;
+  EXPECT_TRUE(h.Run("G := 0; L1: G := G + 1; IF G < 4 THEN GOTO L1;"));
+  EXPECT_EQ(h.Var("G").whole(), 4);
+  EXPECT_TRUE(h.Run("Z := 0; GOTO 10; Z := 1; 10: Z := Z + 2;"));
+  EXPECT_EQ(h.Var("Z").whole(), 2);
+  EXPECT_FALSE(h.Run("X := 1; BEGIN L: X := 2; END; GOTO L;"));
+  EXPECT_EQ(h.message(), "Label L not exist or unreacheble");
+  EXPECT_EQ(h.code(), 18);
+  EXPECT_FALSE(h.Run("GOTO 'A';"));
+  EXPECT_EQ(h.message(), "Invalid label in GOTO");
+  EXPECT_FALSE(h.Run("GOTO A B;"));
+  EXPECT_EQ(h.message(), "Error in GOTO statement");
+}
+
+TEST(IfStatement, ElseBindingAndStrayElse) {
+  Harness h;
+  EXPECT_FALSE(h.Run("A := TRUE; IF A THEN B := 1; ELSE C := 1;"));
+  EXPECT_EQ(h.message(), "ELSE without IF");
+  EXPECT_EQ(h.code(), 9);
+  Harness g;
+  EXPECT_TRUE(g.Run("A := FALSE; B := TRUE; IF A THEN IF B THEN X := 1 ELSE Y := 2;"));
+  EXPECT_FALSE(g.Has("X"));
+  EXPECT_EQ(g.Var("Y").whole(), 2);
+  EXPECT_FALSE(g.Run("IF 'maybe' THEN X := 1;"));
+  EXPECT_EQ(g.message(), "Invalid condition type");
+}
+
+TEST(IfStatement, FaultInBranchNotTakenIsNeverReported) {
+  Harness h;
+  EXPECT_TRUE(h.Run("IF FALSE THEN X := (1 + ELSE Y := 1;"));
+  EXPECT_EQ(h.Var("Y").whole(), 1);
+}
+
+TEST(CaseStatement, BranchesRangesAndTerminators) {
+  Harness h;
+  EXPECT_TRUE(h.Run("K := 2; CASE K OF 1: X := 1; 2: X := 2; END;"));
+  EXPECT_EQ(h.Var("X").whole(), 2);
+  EXPECT_FALSE(h.Run("K := 2; CASE K OF 1: X := 1; 2: X := 2 END;"));
+  EXPECT_EQ(h.message(), "Too many END");
+  EXPECT_TRUE(h.Run("K := 'A'; X := 0; CASE K OF 1 .. 3: X := 1; ELSE X := 9; END;"));
+  EXPECT_EQ(h.Var("X").whole(), 9);
+  EXPECT_TRUE(h.Run("K := 2; X := 0; CASE K OF 1..3: X := 1; ELSE X := 9; END;"));
+  EXPECT_EQ(h.Var("X").whole(), 9);
+  EXPECT_TRUE(h.Run("K := 2; X := 0; CASE K OF 3 .. 1, 7: X := 1; END;"));
+  EXPECT_EQ(h.Var("X").whole(), 1);
+  EXPECT_TRUE(h.Run("K := 'b'; CASE K OF 'a' .. 'c': X := 5; END;"));
+  EXPECT_EQ(h.Var("X").whole(), 5);
+  EXPECT_FALSE(h.Run("CASE 1 OF ELSE X := 1; ELSE X := 2; END;"));
+  EXPECT_EQ(h.message(), "Too many ELSE in CASE statement");
+  EXPECT_FALSE(h.Run("CASE 1 OF 1 .. 'a': X := 1; END;"));
+  EXPECT_EQ(h.message(), "Invalid typecast in CASE range");
+  EXPECT_FALSE(h.Run("CASE 1 OF 1 X := 1; END;"));
+  EXPECT_EQ(h.message(), ": expected");
+}
+
+TEST(Loops, WhileAndRepeat) {
+  Harness h;
+  EXPECT_TRUE(h.Run("N := 0; WHILE N < 10 DO BEGIN N := N + 1; IF N = 5 THEN BREAK; END; M := 0; REPEAT M := M + 1 UNTIL M >= 3;"));
+  EXPECT_EQ(h.Var("N").whole(), 5);
+  EXPECT_EQ(h.Var("M").whole(), 3);
+  EXPECT_FALSE(h.Run("REPEAT M := 1;"));
+  EXPECT_EQ(h.message(), "UNTIL expected");
+  EXPECT_FALSE(h.Run("WHILE TRUE X := 1;"));
+  EXPECT_EQ(h.message(), "DO expected");
+}
+
+TEST(Assignment, StatementForms) {
+  Harness h;
+  EXPECT_TRUE(h.Run("X := 1; X;"));
+  EXPECT_FALSE(h.Run("X = 2;"));
+  EXPECT_EQ(h.message(), "Found =, expected :=, (, [ or ;");
+  EXPECT_FALSE(h.Run("# := 2;"));
+  EXPECT_EQ(h.message(), "Invalid variable name: #");
+  EXPECT_EQ(h.code(), 4);
+  EXPECT_FALSE(h.Run("5;"));
+  EXPECT_EQ(h.message(), "Invalid operator: 5");
+  EXPECT_FALSE(h.Run("END;"));
+  EXPECT_EQ(h.message(), "Too many END");
+}
+
+TEST(Assignment, CharacterIndexes) {
+  Harness h;
+  EXPECT_TRUE(h.Run("S := 'ABC'; S[1] := 'Z'; S[3] := 68;"));
+  EXPECT_EQ(h.Var("S").text(), "ZBD");
+  EXPECT_FALSE(h.Run("S[1] := 300;"));
+  EXPECT_EQ(h.message(), "Character value out of range: 300");
+  EXPECT_FALSE(h.Run("S[1] := 'XY';"));
+  EXPECT_EQ(h.message(), "Character expected: 'XY'");
+  EXPECT_FALSE(h.Run("S[9] := 'X';"));
+  EXPECT_EQ(h.message(), "String index out of range: 9");
+  EXPECT_FALSE(h.Run("T[1][2] := 'X';"));
+  EXPECT_EQ(h.message(), "Variable not found :T[1]");
+}
+
+TEST(Procedures, ValueResultPassingAndResult) {
+  Harness h;
+  EXPECT_TRUE(h.Run(
+      "PROCEDURE P(Q); BEGIN Q := Q + 100; X := 99; NEWVAR := 1; END;"
+      "FUNCTION F(V); RESULT := V * 3;"
+      "Z := 1; X := 5; P(Z); W := F(4); P(7);"));
+  EXPECT_EQ(h.Var("Z").whole(), 101);
+  EXPECT_EQ(h.Var("X").whole(), 5);  // changes to caller variables are undone
+  EXPECT_FALSE(h.Has("NEWVAR"));
+  EXPECT_EQ(h.Var("W").whole(), 12);
+}
+
+TEST(Procedures, CallFaults) {
+  Harness h;
+  EXPECT_FALSE(h.Run("FUNCTION F(V); X := 1; W := F(4);"));
+  EXPECT_EQ(h.message(), "Function must return result : F");
+  EXPECT_EQ(h.code(), 26);
+  EXPECT_FALSE(h.Run("PROCEDURE P(A, B); X := 1; P(1);"));
+  EXPECT_EQ(h.message(), "Wrong parameters amount, procedure P");
+  EXPECT_FALSE(h.Run("PROCEDURE P(); BREAK; P;"));
+  EXPECT_EQ(h.message(), "BREAK outside loop");
+  EXPECT_FALSE(h.Run("PROCEDURE P(); X := 1; PROCEDURE P(); Y := 1;"));
+  EXPECT_EQ(h.message(), "Duplicate procedure name");
+  EXPECT_FALSE(h.Run("PROCEDURE (); X := 1;"));
+  EXPECT_EQ(h.message(), "Invalid procedure name");
+  EXPECT_FALSE(h.Run("PROCEDURE P; X := 1;"));
+  EXPECT_EQ(h.message(), "( expected");
+  EXPECT_FALSE(h.Run("PROCEDURE P(A B); X := 1;"));
+  EXPECT_EQ(h.message(), "Invalid function call");
+}
+
+TEST(Procedures, EndlessRecursionIsStoppedWithAnError) {
+  Harness h;
+  EXPECT_FALSE(h.Run("PROCEDURE R(); R; R;"));
+  EXPECT_EQ(h.code(), 30);
+  EXPECT_EQ(h.message(), "Procedure calls nested too deeply: R");
+  Harness g;
+  EXPECT_FALSE(g.Run("FUNCTION F(N); RESULT := F(N + 1) + 1; X := F(0);"));
+  EXPECT_EQ(g.code(), 30);
+}
+
+TEST(Procedures, PreparedScriptKeepsItsOwnProcedures) {
+  Harness h;
+  TPasCalc& preparer = h.pool.At(0);
+  const PreparedScript script = preparer.PrepareScript("FUNCTION F(); RESULT := 7; Y := F();");
+  // Preparing another script on the same interpreter empties its list.
+  preparer.PrepareScript("Z := 1;");
+  EXPECT_TRUE(h.pool.RunEvent(nullptr, script, nullptr));
+  // The plain text alone runs as the language defines: P is unknown.
+  EXPECT_FALSE(h.pool.At(1).Run(script.mainText));
+  EXPECT_EQ(h.pool.At(1).ErrorMessage(), "Unknown function: F");
+}
+
+TEST(Prepare, CollectsStatementsAndReportsUnbalancedText) {
+  Harness h;
+  std::string main;
+  EXPECT_FALSE(h.calc().Prepare("X := 1;\nBEGIN Y := 2", main));
+  EXPECT_EQ(h.code(), 10);
+  EXPECT_EQ(SpacedEncoded(main), "X := 1 ;  ");
+  EXPECT_TRUE(h.calc().Prepare("X := 1;; Y := 2", main));
+  EXPECT_EQ(SpacedEncoded(main), "X := 1 ; Y := 2 ;  ");
+  EXPECT_FALSE(h.calc().Prepare("REPEAT X := 1;", main));
+  EXPECT_EQ(h.message(), "UNTIL expected");
+  EXPECT_FALSE(h.calc().Prepare("X := 1; UNTIL X;", main));
+  EXPECT_EQ(h.message(), "Too many UNTIL");
+}
+
+TEST(Prepare, IncludeAndUsesFiles) {
+  Harness h;
+  h.env().readInclude = [](std::string_view name) {
+    IncludeRead r;
+    if (name == "lib.pas") r.text = "PROCEDURE Hello(); Greeting := 'hi'; LibLoaded := 1;";
+    if (name == "self.pas") r.text = "INCLUDE 'self.pas';";
+    return r;
+  };
+  EXPECT_TRUE(h.Run("USES 'lib.pas'; Hello;"));
+  EXPECT_FALSE(h.Has("LIBLOADED"));
+  EXPECT_TRUE(h.Run("INCLUDE 'lib.pas'; Hello;"));
+  EXPECT_EQ(h.Var("LIBLOADED").whole(), 1);
+  EXPECT_FALSE(h.Has("GREETING"));  // gone when the call returns
+  EXPECT_FALSE(h.Run("INCLUDE 'nope.pas'; X := 1;"));
+  EXPECT_EQ(h.prepareCode, 25);
+  EXPECT_EQ(h.message(), "Can't open file \"\x7f" "B'nope.pas'\", error code 2");
+  EXPECT_FALSE(h.Run("INCLUDE 1 2 3;"));
+  EXPECT_EQ(h.prepareCode, 1);
+  EXPECT_FALSE(h.Run("INCLUDE 'self.pas';"));
+  EXPECT_EQ(h.prepareCode, 30);
+}
+
+TEST(Prepare, OneEntryCacheReusesTokens) {
+  Harness h;
+  std::string a, b;
+  h.calc().Prepare("X := 1;", a);
+  h.calc().Prepare("X := 1;", b);
+  EXPECT_EQ(a, b);
+  std::string encoded;
+  EXPECT_TRUE(h.calc().Prepare(Tokenise("Y := 2;"), encoded));  // already encoded text
+  EXPECT_EQ(SpacedEncoded(encoded), "Y := 2 ;  ");
+}
+
+}  // namespace
+}  // namespace lum

@@ -1,0 +1,179 @@
+// Values, names, variable lists and property paths.
+#include <gtest/gtest.h>
+
+#include "script/paths.h"
+#include "script_harness.h"
+
+namespace lum {
+namespace {
+
+using testing::FakeElement;
+using testing::Harness;
+
+TEST(ValueKinds, ConversionsFollowTheTypeRules) {
+  int32_t i;
+  EXPECT_TRUE(ToInt32(ScriptValue::Real(2.5), i));
+  EXPECT_EQ(i, 2);  // halves to even
+  EXPECT_TRUE(ToInt32(ScriptValue::Real(3.5), i));
+  EXPECT_EQ(i, 4);
+  EXPECT_TRUE(ToInt32(ScriptValue::Boolean(true), i));
+  EXPECT_EQ(i, -1);
+  EXPECT_FALSE(ToInt32(ScriptValue::String("12a"), i));
+  EXPECT_FALSE(ToInt32(ScriptValue::Real(1e12), i));
+  bool b;
+  EXPECT_TRUE(ToBoolean(ScriptValue::String("false"), b));
+  EXPECT_FALSE(b);
+  EXPECT_FALSE(ToBoolean(ScriptValue::String("yes"), b));
+  double d;
+  EXPECT_FALSE(ToReal(ScriptValue::String("inf"), d));
+  EXPECT_EQ(ShortestRealText(0.1), "0.1");
+}
+
+TEST(Names, ValidityOfVariableNames) {
+  EXPECT_TRUE(IsValidName("A.B"));
+  EXPECT_TRUE(IsValidName(".X"));
+  EXPECT_TRUE(IsValidName("A[1,-2]"));
+  EXPECT_TRUE(IsValidName("\xC0"));
+  EXPECT_FALSE(IsValidName("1A"));
+  EXPECT_FALSE(IsValidName("A B"));
+  EXPECT_FALSE(IsValidName("A#"));
+  EXPECT_FALSE(IsValidName("A[X]"));
+  EXPECT_FALSE(IsValidName("A[1]2"));
+  EXPECT_FALSE(IsValidName(""));
+}
+
+TEST(VarList, FirstRecordWinsAndInvalidNamesAreRefused) {
+  TVarList list;
+  EXPECT_TRUE(list.AddVar(TVar{"X", ScriptValue::Integer(1)}));
+  EXPECT_TRUE(list.AddVar(TVar{"X", ScriptValue::Integer(2)}));  // exists: nothing
+  EXPECT_EQ(list.size(), 1u);
+  EXPECT_FALSE(list.AddVar(TVar{"1A", ScriptValue()}));
+  EXPECT_FALSE(list.AddVar(TVar{"A B", ScriptValue()}));
+  EXPECT_FALSE(list.AddIfAbsent(TVar{"#", ScriptValue()}));
+  list.Append(TVar{"VAR", ScriptValue::Integer(7)});
+  list.Append(TVar{"VAR", ScriptValue::Integer(8)});
+  TVar found;
+  ASSERT_TRUE(list.FindLocal("VAR", found));
+  EXPECT_EQ(found.Value.whole(), 7);
+  EXPECT_FALSE(list.FindLocal("x", found));  // exact comparison
+}
+
+TEST(VarList, IndexKeepsFirstMatchOnLongLists) {
+  TVarList list;
+  for (int i = 0; i < 40; ++i) list.AddVar(TVar{"V" + std::to_string(i), ScriptValue::Integer(i)});
+  list.Append(TVar{"V3", ScriptValue::Integer(99)});
+  EXPECT_EQ(list.IndexOf("V3"), 3);
+  EXPECT_TRUE(list.Remove("V3"));
+  EXPECT_EQ(list.IndexOf("V3"), 39);  // the appended duplicate is now first
+  uint32_t hint = 39;
+  EXPECT_EQ(list.IndexOfHinted("V10", hint), 9);  // shifted by the removal
+  EXPECT_EQ(hint, 9u);
+}
+
+TEST(Paths, UnknownNameLogsAndReadsByteZero) {
+  Harness h;
+  FakeElement root(h.env().elements, "Root", "TLumDB", nullptr, 1);
+  FakeElement button(h.env().elements, "Button1", "TLumImage", &root, 2);
+  h.env().currentElement = button.Handle();
+  h.env().eventLabel = "ms_Down";
+  EXPECT_FALSE(h.Run("Y := X;"));
+  EXPECT_EQ(h.code(), 3);
+  EXPECT_EQ(h.message(), "Variable not found: X");
+  ASSERT_GE(h.log().size(), 1u);
+  EXPECT_EQ(h.log()[0], "Not var X (in Button1 <TLumImage> ms_Down");
+  ScriptValue zero;
+  EXPECT_FALSE(ReadPath(h.env(), &button, "X", nullptr, zero));
+  EXPECT_EQ(zero.kind(), ValueKind::Byte);
+}
+
+TEST(Paths, AssignmentGoesToElementPropertyFirst) {
+  Harness h;
+  FakeElement e(h.env().elements, "E", "TLumImage", nullptr, 1);
+  e.props["X"] = ScriptValue::Integer(0);
+  h.env().currentElement = e.Handle();
+  EXPECT_TRUE(h.Run("X := 1;"));
+  EXPECT_FALSE(h.Has("X"));
+  EXPECT_EQ(e.props["X"].whole(), 1);
+}
+
+TEST(Paths, GrandparentOfATopChildIsNil) {
+  Harness h;
+  FakeElement root(h.env().elements, "Root", "TLumDB", nullptr, 1);
+  FakeElement child(h.env().elements, "C", "TLumImage", &root, 2);
+  root.props["X"] = ScriptValue::Integer(5);
+  h.env().currentElement = child.Handle();
+  h.env().eventLabel = "Init";
+  EXPECT_TRUE(h.Run("A := .X;"));
+  EXPECT_EQ(h.Var("A").whole(), 5);
+  EXPECT_FALSE(h.Run("B := ..X;"));
+  EXPECT_EQ(h.message(), "Variable not found: ..X");
+  EXPECT_EQ(h.log().back().rfind("Variable not found", 0), 0u);
+  EXPECT_EQ(h.log()[h.log().size() - 2], "Not var NIL ..X (in C <TLumImage> Init");
+}
+
+TEST(Paths, DottedNamesWalkChildrenAndVariables) {
+  Harness h;
+  FakeElement root(h.env().elements, "Root", "TLumDB", nullptr, 1);
+  FakeElement screen(h.env().elements, "Screen1", "TLumScreen", &root, 2);
+  FakeElement image(h.env().elements, "Img", "TLumImage", &screen, 3);
+  image.props["VIS"] = ScriptValue::Integer(1);
+  h.env().root = root.Handle();
+  h.env().currentElement = image.Handle();
+  EXPECT_TRUE(h.Run("A := LUMDB.SCREEN1.IMG.VIS; LUMDB.SCREEN1.IMG.VIS := 0; R := SELF; B := R.VIS;"));
+  EXPECT_EQ(h.Var("A").whole(), 1);
+  EXPECT_EQ(image.props["VIS"].whole(), 0);
+  EXPECT_EQ(h.Var("B").whole(), 0);
+  EXPECT_EQ(h.Var("R").kind(), ValueKind::Ref);
+}
+
+TEST(Paths, MisspeltDottedTargetBecomesAVariableAndIsLogged) {
+  Harness h;
+  FakeElement e(h.env().elements, "E", "TLumImage", nullptr, 1);
+  h.env().currentElement = e.Handle();
+  h.env().eventLabel = "Init";
+  EXPECT_TRUE(h.Run("SCREN1.X := 4;"));
+  EXPECT_EQ(h.Var("SCREN1.X").whole(), 4);
+  ASSERT_EQ(h.log().size(), 1u);
+  EXPECT_EQ(h.log()[0], "Add var SCREN1.X (in E <TLumImage> Init");
+}
+
+TEST(Handles, StaleHandleReadsAsNil) {
+  Harness h;
+  auto e = std::make_unique<FakeElement>(h.env().elements, "E", "TLumImage", nullptr, 7);
+  const ElementRef ref = e->Handle();
+  EXPECT_EQ(h.env().elements.Resolve(ref), e.get());
+  e.reset();
+  EXPECT_EQ(h.env().elements.Resolve(ref), nullptr);
+  FakeElement again(h.env().elements, "F", "TLumImage", nullptr, 8);  // reuses the slot
+  EXPECT_NE(again.Handle(), ref);
+  EXPECT_EQ(h.env().elements.Resolve(ref), nullptr);
+}
+
+TEST(Arrays, IndexExpressionsNameOneVariable) {
+  Harness h;
+  EXPECT_TRUE(h.Run("A[1+1] := 5; B := A[2]; M[1,2] := 3; N := A[-1 + 3];"));
+  EXPECT_TRUE(h.Has("A[2]"));
+  EXPECT_EQ(h.Var("B").whole(), 5);
+  EXPECT_TRUE(h.Has("M[1,2]"));
+  EXPECT_EQ(h.Var("N").whole(), 5);
+}
+
+TEST(Arrays, PlainAndArrayNamesCollide) {
+  Harness h;
+  EXPECT_FALSE(h.Run("A[1] := 1; B := A;"));
+  EXPECT_EQ(h.message(), "Array with same name exist : A");
+  EXPECT_EQ(h.code(), 24);
+  Harness g;
+  EXPECT_FALSE(g.Run("A := 'xy'; A[1][2] := 'z';"));
+  EXPECT_EQ(g.message(), "Variable with same name exist : A");
+}
+
+TEST(Case, LowerCaseNamesAreNotReachedByScripts) {
+  Harness h;
+  h.calc().Variables().AddVar(TVar{"x", ScriptValue::Integer(3)});
+  EXPECT_FALSE(h.Run("Y := x;"));
+  EXPECT_EQ(h.message(), "Variable not found: X");
+}
+
+}  // namespace
+}  // namespace lum
