@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdio>
 
 #include "script_fixture.h"
 
@@ -48,6 +49,20 @@ TEST_F(Registration, GetVarAndSetVarReachVariablesByText) {
   EXPECT_EQ(Var("ABC"), ScriptValue::Integer(9));
   EXPECT_EQ(Var("U"), ScriptValue::Ref(0));
   EXPECT_EQ(FailureOf("SetVar('MISSING', 1);"), "Invalid parameters, function SETVAR");
+}
+
+TEST_F(Registration, GetVarOfAnUnknownNameLogsAndGoesOn) {
+  const std::string logPath = ::testing::TempDir() + "library_getvar.err";
+  std::remove(logPath.c_str());
+  env_.log.SetPath(logPath);
+  env_.log.SetSaveErr(true);
+  env_.log.SetKeepLines(true);
+  ASSERT_TRUE(Run("R := GetVar('nope'); S := 1;")) << Error();
+  EXPECT_EQ(Var("R"), ScriptValue::Ref(0));
+  ASSERT_EQ(env_.log.KeptLines().size(), 1u);
+  // No element runs this script, so the path ends at none.
+  EXPECT_EQ(env_.log.KeptLines()[0].rfind("Not var NIL NOPE", 0), 0u) << env_.log.KeptLines()[0];
+  std::remove(logPath.c_str());
 }
 
 TEST_F(Registration, GetVarUpperCasesCyrillicNames) {
