@@ -123,6 +123,7 @@ std::vector<uint8_t> ArchiveWriter::bytes() const {
 
 Status ArchiveWriter::save(const std::string& path) const {
   const auto data = bytes();
+  if (data.size() > UINT32_MAX) return Error{"archive would exceed the 4 GiB its offsets can address"};
   // Written beside the target and renamed, so a failed write never leaves a
   // half archive in place of a good one.
   const std::string temp = path + ".part";
