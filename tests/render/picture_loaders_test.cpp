@@ -35,12 +35,12 @@ TEST(TgaLoader, AllOrientationsAndDepthsGiveTheSamePicture) {
   for (int type : {2, 10})
     for (int depth : {24, 32})
       for (uint8_t descriptor : {0x00, 0x10, 0x20, 0x30}) {
-        test::TgaSpec spec;
-        spec.type = type;
-        spec.depth = depth;
-        spec.descriptor = descriptor;
-        spec.imageId = {1, 2, 3};
-        auto p = loadTgaPicture(test::makeTga(3, 2, kSix, spec));
+        test::TgaLayout layout;
+        layout.type = type;
+        layout.depth = depth;
+        layout.descriptor = descriptor;
+        layout.imageId = {1, 2, 3};
+        auto p = loadTgaPicture(test::makeTga(3, 2, kSix, layout));
         ASSERT_TRUE(p) << p.error().text();
         EXPECT_EQ(p->bitsPerPixel, depth) << type << " " << int(descriptor);
         EXPECT_EQ(p->hasAlpha(), depth == 32);
@@ -59,29 +59,29 @@ TEST(TgaLoader, RunsMayCrossRowEnds) {
 }
 
 TEST(TgaLoader, RefusesWhatItDoesNotHandle) {
-  test::TgaSpec colourMapped;
+  test::TgaLayout colourMapped;
   colourMapped.type = 1;
   EXPECT_FALSE(loadTgaPicture(test::makeTga(3, 2, kSix, colourMapped)));
-  test::TgaSpec withMap;
+  test::TgaLayout withMap;
   withMap.colourMapType = 1;
   EXPECT_FALSE(loadTgaPicture(test::makeTga(3, 2, kSix, withMap)));
-  test::TgaSpec sixteen;
+  test::TgaLayout sixteen;
   sixteen.depth = 16;
   EXPECT_FALSE(loadTgaPicture(test::makeTga(3, 2, kSix, sixteen)));
-  test::TgaSpec grey;
+  test::TgaLayout grey;
   grey.type = 3;
   EXPECT_FALSE(loadTgaPicture(test::makeTga(3, 2, kSix, grey)));
 }
 
 TEST(TgaLoader, TruncatedDataFails) {
   for (int type : {2, 10}) {
-    test::TgaSpec spec;
-    spec.type = type;
-    auto bytes = test::makeTga(3, 2, kSix, spec);
+    test::TgaLayout layout;
+    layout.type = type;
+    auto bytes = test::makeTga(3, 2, kSix, layout);
     for (size_t cut : {size_t(1), size_t(5), bytes.size() - 18})
       EXPECT_FALSE(loadTgaPicture(std::span(bytes).first(bytes.size() - cut))) << type << " " << cut;
   }
-  test::TgaSpec longId;
+  test::TgaLayout longId;
   longId.imageId.assign(200, 7);
   auto bytes = test::makeTga(1, 1, {0}, longId);
   EXPECT_FALSE(loadTgaPicture(std::span(bytes).first(100)));

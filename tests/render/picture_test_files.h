@@ -14,7 +14,7 @@
 
 namespace lum::test {
 
-struct TgaSpec {
+struct TgaLayout {
   int type = 2;
   int depth = 32;
   int colourMapType = 0;
@@ -24,19 +24,19 @@ struct TgaSpec {
 
 // Rows are written in the order the descriptor implies, so that a correct
 // loader gives back `argb` in reading order.
-inline std::vector<uint8_t> makeTga(int w, int h, const std::vector<uint32_t>& argb, const TgaSpec& spec) {
+inline std::vector<uint8_t> makeTga(int w, int h, const std::vector<uint32_t>& argb, const TgaLayout& layout) {
   std::vector<uint8_t> out(18, 0);
-  out.reserve(18 + spec.imageId.size() + size_t(w) * size_t(h) * 8);
-  out[0] = uint8_t(spec.imageId.size());
-  out[1] = uint8_t(spec.colourMapType);
-  out[2] = uint8_t(spec.type);
+  out.reserve(18 + layout.imageId.size() + size_t(w) * size_t(h) * 8);
+  out[0] = uint8_t(layout.imageId.size());
+  out[1] = uint8_t(layout.colourMapType);
+  out[2] = uint8_t(layout.type);
   out[12] = uint8_t(w), out[13] = uint8_t(w >> 8);
   out[14] = uint8_t(h), out[15] = uint8_t(h >> 8);
-  out[16] = uint8_t(spec.depth);
-  out[17] = spec.descriptor;
-  for (uint8_t b : spec.imageId) out.push_back(b);
-  const int bytes = spec.depth / 8;
-  const bool bottomUp = !(spec.descriptor & 0x20), mirror = spec.descriptor & 0x10;
+  out[16] = uint8_t(layout.depth);
+  out[17] = layout.descriptor;
+  for (uint8_t b : layout.imageId) out.push_back(b);
+  const int bytes = layout.depth / 8;
+  const bool bottomUp = !(layout.descriptor & 0x20), mirror = layout.descriptor & 0x10;
   std::vector<uint8_t> pixels;
   for (int fy = 0; fy < h; ++fy) {
     const int y = bottomUp ? h - 1 - fy : fy;
@@ -46,7 +46,7 @@ inline std::vector<uint8_t> makeTga(int w, int h, const std::vector<uint32_t>& a
       for (int i = 0; i < bytes; ++i) pixels.push_back(uint8_t(p >> (8 * i)));
     }
   }
-  if (spec.type == 10) {
+  if (layout.type == 10) {
     // Alternate literal packets of one pixel and repeat packets of one pixel,
     // which exercises both kinds without depending on the content.
     for (size_t i = 0, n = 0; i < pixels.size(); i += size_t(bytes), ++n) {
