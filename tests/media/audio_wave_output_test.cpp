@@ -83,6 +83,12 @@ struct WaveOutputTest : ::testing::Test {
     device = std::move(choice.device);
     sound = std::make_unique<Sound>(*device, folder, nullptr);
   }
+  void TearDown() override {
+    sound.reset();
+    device.reset();
+    std::filesystem::remove(waveOutput());
+    std::filesystem::remove_all(dir);
+  }
 
   void tone(const std::string& name, test::Tone t) {
     ASSERT_TRUE(test::writeTone(dir / "sounds" / name, t));
