@@ -15,10 +15,20 @@ Rgba unpack(uint32_t c) {
   return {float((c >> 16) & 255), float((c >> 8) & 255), float(c & 255), float(c >> 24)};
 }
 
+// Rounds to nearest with halves to even, like lrint in the default mode, but
+// inline: adding and removing 1.5 * 2^23 leaves the rounded value.
+float roundEven(float v) { return (v + 12582912.0f) - 12582912.0f; }
+
 uint8_t toByte(float v) {
   if (!(v > 0.0f)) return 0;
   if (v >= 255.0f) return 255;
-  return static_cast<uint8_t>(std::lrint(v));
+  return static_cast<uint8_t>(roundEven(v));
+}
+
+int floorToInt(float v) {
+  if (!(v > -1e9f && v < 1e9f)) return 0;  // NaN or far away: any texel will do
+  const int i = static_cast<int>(v);
+  return v < float(i) ? i - 1 : i;
 }
 
 uint32_t pack(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
@@ -26,13 +36,14 @@ uint32_t pack(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
 }
 
 int wrap(int i, int n) {
+  if (unsigned(i) < unsigned(n)) return i;  // the usual case: inside
   const int m = i % n;
   return m < 0 ? m + n : m;
 }
 
 Rgba samplePoint(const SoftTextureView& t, float u, float v) {
-  const int x = wrap(static_cast<int>(std::floor(u * t.width)), t.width);
-  const int y = wrap(static_cast<int>(std::floor(v * t.height)), t.height);
+  const int x = wrap(floorToInt(u * t.width), t.width);
+  const int y = wrap(floorToInt(v * t.height), t.height);
   return unpack(t.texels[size_t(y) * t.width + x]);
 }
 
@@ -105,6 +116,18 @@ void shadeFragment(uint32_t& dest, const SoftRasterState& st, const Rgba& diffus
     return;
   }
   const float k = 1.0f / 255.0f;
+  if (st.blend.source == BlendFactor::SrcAlpha && st.blend.op == BlendOp::Add &&
+      (st.blend.dest == BlendFactor::InvSrcAlpha || st.blend.dest == BlendFactor::One)) {
+    // The two blends nearly everything uses, without the general table walk;
+    // the arithmetic is the same as below.
+    const float a = sa * k, ia = st.blend.dest == BlendFactor::One ? 1.0f : 1.0f - a;
+    const Rgba d0 = unpack(dest);
+    const auto mixc = [&](uint8_t sc, float dc, float sf) {
+      return toByte(std::clamp(sc * k * sf + dc * k * ia, 0.0f, 1.0f) * 255.0f);
+    };
+    dest = pack(mixc(sr, d0.r, a), mixc(sg, d0.g, a), mixc(sb, d0.b, a), mixc(sa, d0.a, a));
+    return;
+  }
   const float s[4] = {sr * k, sg * k, sb * k, sa * k};
   const Rgba d0 = unpack(dest);
   const float d[4] = {d0.r * k, d0.g * k, d0.b * k, d0.a * k};
@@ -125,6 +148,14 @@ ClipBox clipBox(const SoftSurface& t, const Viewport& v) {
           std::min(t.height, v.y + v.height)};
 }
 
+// Coordinates beyond this are refused rather than overflow the fixed point;
+// nothing on a 1024 x 768 screen needs them.
+constexpr float kMaxCoordinate = 1e7f;
+
+bool usable(const Vertex& v) {
+  return std::fabs(v.x) <= kMaxCoordinate && std::fabs(v.y) <= kMaxCoordinate;
+}
+
 constexpr int kSubBits = 8;
 constexpr float kSub = 1 << kSubBits;
 
@@ -134,6 +165,7 @@ int64_t toFixed(float v) { return std::llrint(double(v) * kSub); }
 
 void softDrawTriangle(SoftSurface& target, const SoftRasterState& st, const Vertex& a,
                       const Vertex& b0, const Vertex& c0) {
+  if (!usable(a) || !usable(b0) || !usable(c0)) return;
   const Vertex* pa = &a;
   const Vertex* pb = &b0;
   const Vertex* pc = &c0;
@@ -171,12 +203,19 @@ void softDrawTriangle(SoftSurface& target, const SoftRasterState& st, const Vert
              eca = makeEdge(cx, cy, ax, ay);
   const Rgba ca = unpack(pa->color), cb = unpack(pb->color), cc = unpack(pc->color);
   const double inv = 1.0 / double(area);
+  // Edge values step by a constant per pixel along a row.
+  const int64_t stepA = -ebc.dy << kSubBits, stepB = -eca.dy << kSubBits,
+                stepC = -eab.dy << kSubBits;
   for (int y = minY; y <= maxY; ++y) {
     const int64_t fy = int64_t(y) << kSubBits;
+    const int64_t fx0 = int64_t(minX) << kSubBits;
+    int64_t wa = ebc.at(fx0, fy) - stepA, wb = eca.at(fx0, fy) - stepB,
+            wc = eab.at(fx0, fy) - stepC;
     uint32_t* row = target.pixels + size_t(y) * target.width;
     for (int x = minX; x <= maxX; ++x) {
-      const int64_t fx = int64_t(x) << kSubBits;
-      const int64_t wa = ebc.at(fx, fy), wb = eca.at(fx, fy), wc = eab.at(fx, fy);
+      wa += stepA;
+      wb += stepB;
+      wc += stepC;
       if (wa + ebc.bias < 0 || wb + eca.bias < 0 || wc + eab.bias < 0) continue;
       const float la = float(wa * inv), lb = float(wb * inv), lc = float(wc * inv);
       const Rgba d{ca.r * la + cb.r * lb + cc.r * lc, ca.g * la + cb.g * lb + cc.g * lc,
@@ -190,6 +229,7 @@ void softDrawTriangle(SoftSurface& target, const SoftRasterState& st, const Vert
 
 void softDrawLine(SoftSurface& target, const SoftRasterState& st, const Vertex& a,
                   const Vertex& b) {
+  if (!usable(a) || !usable(b)) return;
   const float dx = b.x - a.x, dy = b.y - a.y;
   const bool xMajor = std::fabs(dx) >= std::fabs(dy);
   const float major0 = xMajor ? a.x : a.y, major1 = xMajor ? b.x : b.y;
@@ -209,6 +249,16 @@ void softDrawLine(SoftSurface& target, const SoftRasterState& st, const Vertex& 
   }
   if ((last - first) * step < 0) return;
   const ClipBox box = clipBox(target, st.clip);
+  // Only the part of the line inside the clip box can light anything.
+  const int lo = (xMajor ? box.x0 : box.y0) - 1, hi = xMajor ? box.x1 : box.y1;
+  if (step > 0) {
+    first = std::max(first, lo);
+    last = std::min(last, hi);
+  } else {
+    first = std::min(first, hi);
+    last = std::max(last, lo);
+  }
+  if ((last - first) * step < 0) return;
   const Rgba ca = unpack(a.color), cb = unpack(b.color);
   for (int m = first;; m += step) {
     const float t = (float(m) - major0) / length;
