@@ -4,10 +4,17 @@
 #include "scene/game_file.h"
 #include "scene/game_reader.h"
 #include "scene/runtime.h"
+#include "script/pool.h"
 
 namespace lum {
 
-TLumDB::TLumDB(Runtime* runtime) : runtime_(runtime) { setRoot(this); }
+TLumDB::TLumDB(Runtime* runtime) : runtime_(runtime) {
+  setRoot(this);
+  if (runtime_ && runtime_->pool) {
+    registerHandle(&runtime_->pool->Environment().elements);
+    runtime_->pool->Environment().root = handle();
+  }
+}
 
 Status TLumDB::LoadGame(const std::string& gameFileName) {
   DestroyChildren();

@@ -29,7 +29,6 @@ class TLumDB : public TLumElement {
   const ClassInfo& classInfo() const override { return info(); }
 
   Runtime* runtime() const { return runtime_; }
-  void setRuntime(Runtime* runtime) { runtime_ = runtime; }
 
   // Reads the game file of the game's folder and builds the tree, then the
   // Unicode font set. A missing file leaves the tree empty; a malformed one
@@ -80,6 +79,23 @@ class TLumDB : public TLumElement {
   TLumIm* unicodeGlyphImage() const { return unicodeImage_; }
   // Reads the Unicode font set when "unicode\unicode.fnt" exists.
   void SetUpUnicode();
+
+  // Events of the root.
+  void InitPr() override;
+  bool GetValue(std::string_view name, ScriptValue& out) override;
+  bool SetValue(std::string_view name, const ScriptValue& value) override;
+  void KeyDown(int32_t code);
+  void CharInput(uint32_t code);
+  void RunExit();
+  // At the start of a screen change: which top-level screens to load.
+  void MarkScreens();
+  // Ends a screen change: makes `target` current and releases what the
+  // new screens do not use.
+  void FinishScreenLoad(TLumElement* target);
+  // One progress frame between two picture loads of a screen change.
+  void LoadProgressStep();
+  void AddStar(int32_t pattern, const std::string& colourText, int32_t effect, int32_t layer,
+               const StarMotion& motion);
 
   const std::string& lastCheat() const { return lastCheat_; }
   const std::string& typedBuffer() const { return typed_; }

@@ -6,6 +6,7 @@
 
 #include "scene/db.h"
 #include "scene/runtime.h"
+#include "script/pool.h"
 
 namespace lum {
 
@@ -20,6 +21,18 @@ int32_t roundToInt32(double value) {
 TLumElement::~TLumElement() {
   // Children go first, last to first, so that none outlives its parent.
   while (!children_.empty()) children_.pop_back();
+  if (table_) table_->Release(face_);
+}
+
+void TLumElement::registerHandle(ElementTable* table) {
+  if (!table || table_) return;
+  table_ = table;
+  table->Register(face_);
+}
+
+TLumElement* TLumElement::fromScript(ScriptElement* element) {
+  auto* face = dynamic_cast<ElementScriptFace*>(element);
+  return face ? &face->element() : nullptr;
 }
 
 const ClassInfo& TLumElement::classInfo() const {
@@ -35,6 +48,7 @@ TLumElement* TLumElement::createUnder(const ClassInfo& info, TLumElement* parent
   e->root_ = parent->root_;
   e->parent_ = parent;
   parent->children_.push_back(std::move(made));
+  e->registerHandle(parent->table_);
   e->SetVis(true);
   e->MousedVis = true;
   return e;
@@ -120,11 +134,7 @@ void TLumElement::SetEvent(EventSlot slot, const std::string& source) {
 void TLumElement::SetScriptText(ScriptText& script, const std::string& source) {
   script.source = source;
   Runtime* rt = runtime();
-  if (rt && rt->prepareScript) {
-    script.prepared = rt->prepareScript(*this, source);
-  } else {
-    script.prepared = source;
-  }
+  script.prepared = rt && rt->pool ? rt->pool->Current().PrepareScript(source) : PreparedScript{};
 }
 
 void TLumElement::reassignResourceProperties() {

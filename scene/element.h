@@ -11,10 +11,14 @@
 
 #include "platform/ascii_case.h"
 #include "scene/class_info.h"
+#include "scene/script_face.h"
+#include "script/procedures.h"
+#include "script/var_list.h"
 
 namespace lum {
 
 class TLumDB;
+class TVarList;
 struct Runtime;
 
 // The twelve event scripts every element carries, in declaration order.
@@ -34,10 +38,11 @@ enum class EventSlot : uint8_t {
 };
 constexpr size_t kEventSlotCount = 12;
 
-// An event script as stored and as prepared for running.
+// An event script as stored and as prepared for running (with the
+// procedures it declares).
 struct ScriptText {
   std::string source;
-  std::string prepared;
+  PreparedScript prepared;
 };
 
 class TLumElement {
@@ -68,6 +73,32 @@ class TLumElement {
   void DestroyChild(TLumElement* child);
   void DestroyChildren();
   void ClearLoaded();
+
+  // Scripts: the element as the interpreter sees it, its handle (0 when no
+  // interpreter pool knows it), its own variables, and reading and writing
+  // names as property paths do.
+  ElementScriptFace& script() { return face_; }
+  ElementRef handle() const { return face_.Handle(); }
+  static TLumElement* fromScript(ScriptElement* element);
+  static TLumElement* fromRef(Runtime* runtime, ElementRef ref);
+  TVarList* variables() const { return vars_.get(); }
+  virtual bool GetValue(std::string_view name, ScriptValue& out);
+  virtual bool SetValue(std::string_view name, const ScriptValue& value);
+
+  // Events. Each operation sets its event label and runs its script on the
+  // interpreter of the next nesting depth.
+  virtual void Init();
+  virtual void InitPr();
+  virtual void AfterLoad();
+  virtual void Process();
+  virtual void Show();
+  virtual void Update();
+  virtual void MouseIn();
+  virtual void MouseOut();
+  virtual void MouseDown();
+  virtual void MouseUp();
+  virtual void MouseMove();
+  void RunEvent(const ScriptText& script, const std::string& label, TVarList* keep = nullptr);
 
   // Published base properties.
   int32_t Key = 0;
@@ -133,6 +164,13 @@ class TLumElement {
  protected:
   TLumElement() = default;
   void setRoot(TLumDB* root) { root_ = root; }
+  // Gives the element a handle in the table (and later ones to its
+  // children as they are made).
+  void registerHandle(ElementTable* table);
+  // A fresh, empty variable list for exInit to fill.
+  TVarList* resetVariables();
+  // Init steps after the initialised flag: the script, then the children.
+  void runInit(const char* label, bool again);
   // Puts the Order field back without touching the layer ranges.
   void restoreOrderField(int32_t value) { order_ = value; }
   // Re-assigns every picture and font property so that its setter loads it.
@@ -161,6 +199,9 @@ class TLumElement {
   TLumDB* root_ = nullptr;
   TLumElement* parent_ = nullptr;
   std::vector<std::unique_ptr<TLumElement>> children_;
+  ElementScriptFace face_{*this};
+  ElementTable* table_ = nullptr;
+  std::unique_ptr<TVarList> vars_;
 };
 
 // Rounds to the nearest integer, halves to even, clamped to the int32 range

@@ -17,6 +17,7 @@
 namespace lum {
 
 class GameFolder;
+class InterpreterPool;
 class ImageCache;
 class TASDb;
 class TAsphyreCanvas;
@@ -24,7 +25,6 @@ class TAsphyreFonts;
 class TAsphyreImages;
 class TLumElement;
 class TLumText;
-struct ScriptText;
 
 // Mouse and keyboard state as scripts read it.
 struct InputState {
@@ -69,12 +69,18 @@ struct Runtime {
   // reading the settings).
   std::function<void()> applyDisplayMode;
 
-  // Runs one event script of an element under an event label.
-  std::function<void(TLumElement&, const ScriptText&, const std::string& label)> runEvent;
+  // The shell's parts of screen changes and settings.
+  std::function<void(bool present)> renderFrame;  // draw one frame, and show it
+  std::function<void()> resetTimer;               // forget the time a long step took
+  std::function<void()> fadeOutMusic;             // every music channel over 30 ticks
+  std::function<void()> applyMusicVolume;         // to the music playing now
+  // The screen a screen change goes to, kept until its loading ends.
+  TLumElement* pendingScreen = nullptr;
+  bool closeRequested = false;
 
-  // Turns an event script's text into its prepared form when it is set;
-  // without it the text is kept as it is.
-  std::function<std::string(TLumElement&, const std::string&)> prepareScript;
+  // The interpreters that prepare and run event scripts; without a pool
+  // scripts are stored but neither prepared nor run.
+  InterpreterPool* pool = nullptr;
 };
 
 }  // namespace lum

@@ -5,6 +5,20 @@
 namespace lum {
 
 struct TLumIm;
+class TLumExScreen;
+
+// Marks an embedding element as forwarding for as long as it lives.
+class ForwardGuard {
+ public:
+  explicit ForwardGuard(TLumExScreen& e);
+  ~ForwardGuard();
+  ForwardGuard(const ForwardGuard&) = delete;
+  ForwardGuard& operator=(const ForwardGuard&) = delete;
+
+ private:
+  TLumExScreen& e_;
+  bool was_;
+};
 
 class TLumScreen : public TLumElement {
  public:
@@ -49,6 +63,15 @@ class TLumExScreen : public TLumElement {
   // The embedded screen, looked up by key when not cached.
   TLumScreen* embedded();
 
+  void Init() override;
+  void InitPr() override;
+  void LoadResources() override;
+  void ReloadResources() override;
+  void Update() override;
+  void Show() override;
+  void Process() override;
+  void SetVis(bool value) override;
+
   int32_t SizeX() const override;
   int32_t SizeY() const override;
   int32_t AbsX() const override;
@@ -66,8 +89,17 @@ class TLumExScreen : public TLumElement {
   int32_t left() const;  // the anchored X, without the parent's part
   int32_t top() const;
 
+  // The embedded screen unless this element is already forwarding to it:
+  // screens that embed each other (or their own ancestor) are followed
+  // once, not for ever.
+  TLumScreen* forwardTarget();
+  // A screen that holds this element is never embedded in it.
+  bool isAncestor(const TLumElement* e) const;
+  friend class ForwardGuard;
+
   int32_t obScreen_ = 0;
   TLumScreen* screen_ = nullptr;  // cached lookup of obScreen
+  bool forwarding_ = false;
 };
 
 }  // namespace lum

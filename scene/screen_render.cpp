@@ -31,7 +31,7 @@ void TLumScreen::Draw(int32_t layer, uint32_t tint, double ox, double oy, int) {
       rt->canvas->DrawPattern(tex, static_cast<float>(ox), static_cast<float>(oy), 0, tint,
                               hxDrawFx);
     }
-    if (rt->runEvent) rt->runEvent(*this, event(EventSlot::Render), "Render");
+    RunEvent(event(EventSlot::Render), "Render");
   }
   drawChildren(layer, tint, ox, oy);
 }
@@ -42,10 +42,17 @@ TLumElement* TLumScreen::HitTest(int32_t layer, int32_t x, int32_t y, int32_t, i
   return nullptr;
 }
 
+bool TLumExScreen::isAncestor(const TLumElement* e) const {
+  for (const TLumElement* p = parent(); p; p = p->parent()) {
+    if (p == e) return true;
+  }
+  return false;
+}
+
 TLumScreen* TLumExScreen::embedded() {
   if (screen_ || !root()) return screen_;
   for (const auto& c : root()->children()) {
-    if (c->className() == TLumScreen::info().name && c->Key == obScreen_) {
+    if (c->className() == TLumScreen::info().name && c->Key == obScreen_ && !isAncestor(c.get())) {
       screen_ = static_cast<TLumScreen*>(c.get());
       break;
     }
@@ -84,14 +91,18 @@ int32_t TLumExScreen::AbsY() const { return parent() ? parent()->AbsY() + top() 
 
 void TLumExScreen::Draw(int32_t layer, uint32_t tint, double ox, double oy, int) {
   if (!resourcesLoaded()) LoadResources();
-  if (TLumScreen* s = embedded()) s->Draw(layer, tint, ox + left(), oy + top(), 0);
+  if (TLumScreen* s = forwardTarget()) {
+    ForwardGuard guard(*this);
+    s->Draw(layer, tint, ox + left(), oy + top(), 0);
+  }
   drawChildren(layer, tint, ox, oy);
 }
 
 TLumElement* TLumExScreen::HitTest(int32_t layer, int32_t x, int32_t y, int32_t margin,
                                    int32_t threshold) {
   if (!Vis() && !MousedNotVis) return nullptr;
-  if (TLumScreen* s = embedded()) {
+  if (TLumScreen* s = forwardTarget()) {
+    ForwardGuard guard(*this);
     if (TLumElement* hit = s->HitTest(layer, x - X(), y - Y(), margin, threshold)) return hit;
   }
   if (layer == Order() && Modal) return this;

@@ -38,6 +38,8 @@ class TLumText : public TLumElement {
   // The prepared text: lines separated by byte 0.
   const std::string& layoutText() const { return layout_; }
   TAsphyreFont* font() const { return font_; }
+  // The width of the text as drawn, for scripts.
+  double TextSize() const;
   // Width of a line as drawn, in the font or the Unicode glyph sheet.
   double lineWidth(std::string_view line) const;
 

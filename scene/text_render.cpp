@@ -99,6 +99,12 @@ void TLumText::drawGlyphLine(std::string_view line, double x, double y) {
   }
 }
 
+double TLumText::TextSize() const {
+  if (!font_) return 0;
+  font_->Scale = scale_;
+  return font_->TextWidth(text_);
+}
+
 TLumElement* TLumText::HitTest(int32_t layer, int32_t x, int32_t y, int32_t, int32_t) {
   if (admittedToHitTest() && layer == Order() && X() <= x && x <= X() + sizeX_ && Y() <= y &&
       y <= Y() + sizeY_) {

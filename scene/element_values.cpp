@@ -1,0 +1,262 @@
+// Names that scripts read and write on an element: its own variables, its
+// published properties, its children by Id and the special names.
+#include <charconv>
+#include <limits>
+
+#include "media/image_cache.h"
+#include "render/font.h"
+#include "scene/db.h"
+#include "scene/runtime.h"
+#include "scene/text.h"
+#include "script/pool.h"
+
+namespace lum {
+namespace {
+
+// Integers as property paths and CHILD[n] write them: decimal, or
+// hexadecimal after "$" or "0x".
+bool parseOrdinal(std::string_view text, int64_t& out) {
+  text = TrimBlanks(text);
+  bool negative = false;
+  if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+    negative = text[0] == '-';
+    text.remove_prefix(1);
+  }
+  int base = 10;
+  if (!text.empty() && text[0] == '$') {
+    base = 16;
+    text.remove_prefix(1);
+  } else if (text.size() > 1 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  if (text.empty()) return false;
+  uint64_t v = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v, base);
+  if (ec != std::errc() || end != text.data() + text.size()) return false;
+  out = negative ? -static_cast<int64_t>(v) : static_cast<int64_t>(v);
+  return true;
+}
+
+ScriptValue refTo(const TLumElement* e) {
+  return ScriptValue::Ref(e ? e->handle() : 0);
+}
+
+ScriptValue propertyValue(const PropertyDef& prop, const TLumElement& e) {
+  PropertyValue v = prop.get(e);
+  switch (storedAs(prop.kind)) {
+    case StoredAs::Ordinal:
+      // Ordinal properties read as 32-bit integers, unsigned ones wrapping.
+      return ScriptValue::Integer(static_cast<int32_t>(static_cast<uint32_t>(ordinalOf(v))));
+    case StoredAs::Float:
+      return ScriptValue::Real(floatOf(v));
+    case StoredAs::String:
+      return ScriptValue::String(stringOf(v));
+  }
+  return {};
+}
+
+}  // namespace
+
+TLumElement* TLumElement::fromRef(Runtime* rt, ElementRef ref) {
+  if (!rt || !rt->pool || ref == 0) return nullptr;
+  return fromScript(rt->pool->Environment().elements.Resolve(ref));
+}
+
+bool TLumElement::GetValue(std::string_view name, ScriptValue& out) {
+  if (vars_) {
+    TVar var;
+    if (vars_->FindLocal(name, var)) {
+      out = var.Value;
+      return true;
+    }
+  }
+  const ClassInfo& info = classInfo();
+  if (int index = info.findProperty(name); index >= 0) {
+    out = propertyValue(info.properties[static_cast<size_t>(index)], *this);
+    return true;
+  }
+  if (TLumElement* child = FindChildById(name)) {
+    out = refTo(child);
+    return true;
+  }
+
+  Runtime* rt = runtime();
+  const InputState* input = rt ? &rt->input : nullptr;
+  if (name == "NIL") {
+    out = ScriptValue::Ref(0);
+    return true;
+  }
+  if (name == "SELF") {
+    out = refTo(this);
+    return true;
+  }
+  if (name == "CLASS") {
+    out = ScriptValue::String(upperAscii(className()));
+    return true;
+  }
+  if (name == "PARENT" && parent_) {
+    out = refTo(parent_);
+    return true;
+  }
+  if (name == "CHILDCOUNT") {
+    out = ScriptValue::Integer(static_cast<int32_t>(children_.size()));
+    return true;
+  }
+  if (name == "PARPOS") {
+    if (!parent_) return false;
+    for (size_t i = 0; i < parent_->children_.size(); ++i) {
+      if (parent_->children_[i].get() == this) {
+        out = ScriptValue::Integer(static_cast<int32_t>(i + 1));
+        return true;
+      }
+    }
+    return false;
+  }
+  if (name.rfind("CHILD", 0) == 0) {
+    std::string_view number = name.substr(5);
+    if (name.rfind("CHILD[", 0) == 0) number = name.size() >= 7 ? name.substr(6, name.size() - 7) : "";
+    int64_t n = 0;
+    if (!parseOrdinal(number, n)) return false;
+    out = n >= 1 && n <= static_cast<int64_t>(children_.size())
+              ? refTo(children_[static_cast<size_t>(n - 1)].get())
+              : ScriptValue::Ref(0);
+    return true;
+  }
+  if (name == "LUMDB") {
+    out = refTo(root_);
+    return true;
+  }
+  if (name == "CURRENTSCREEN") {
+    out = refTo(rt ? rt->currentScreen : nullptr);
+    return true;
+  }
+  if (name == "CURSOR") {
+    if (!input || !input->cursorElement) return false;
+    out = refTo(input->cursorElement);
+    return true;
+  }
+  if (name == "CURSORAT") {
+    out = refTo(input ? input->underCursor : nullptr);
+    return true;
+  }
+  if (name == "CURSORATNIL") {
+    out = ScriptValue::Byte(input && input->underCursor ? 0 : 1);
+    return true;
+  }
+  if (name == "ABSX" || name == "ABSY") {
+    out = ScriptValue::Integer(name == "ABSX" ? AbsX() : AbsY());
+    return true;
+  }
+  if (name == "SZX" || name == "SZY") {
+    out = ScriptValue::Integer(name == "SZX" ? SizeX() : SizeY());
+    return true;
+  }
+  if (name == "TEXTSZ") {
+    auto* text = dynamic_cast<TLumText*>(this);
+    if (!text) return false;
+    out = ScriptValue::Real(text->TextSize());
+    return true;
+  }
+  const bool under = input && input->underCursor == this;
+  if (name == "MOUSEIN") {
+    out = ScriptValue::Boolean(under);
+    return true;
+  }
+  if (name == "MSDX" || name == "MSDY" || name == "MSX" || name == "MSY") {
+    int32_t v = 0;
+    if (input) {
+      v = name == "MSDX" ? input->mouseDX : name == "MSDY" ? input->mouseDY
+          : name == "MSX" ? input->mouseX : input->mouseY;
+    }
+    out = ScriptValue::Integer(v);
+    return true;
+  }
+  if (name == "IMFORLOADCOUNT" || name == "IMFORLOADPOS") {
+    int32_t v = 0;
+    if (rt && rt->images) v = name == "IMFORLOADCOUNT" ? rt->images->ImForLoadCount : rt->images->ImForLoadPos;
+    out = ScriptValue::Integer(v);
+    return true;
+  }
+  if (name == "KEYDOWNED") {
+    out = ScriptValue::Integer(input ? input->lastKey : 0);
+    return true;
+  }
+  if (name == "MOUSEDOWN") {
+    out = ScriptValue::Boolean(input && input->mouseHeld);
+    return true;
+  }
+  if (name == "MOUSEINDOWN") {
+    out = ScriptValue::Boolean(input && input->mouseHeld && under);
+    return true;
+  }
+  return false;
+}
+
+bool TLumElement::SetValue(std::string_view name, const ScriptValue& given) {
+  ScriptValue value = given;
+  if (value.IsStringLike() && !value.text().empty() && value.text()[0] == '"' && root_) {
+    const std::string& t = value.text();
+    std::string key = t.size() >= 2 ? t.substr(1, t.size() - 2) : std::string();
+    std::string found = root_->LangText(key);
+    if (!found.empty()) value = ScriptValue::String(found);
+  }
+  if (vars_ && vars_->Exists(name)) return vars_->SetExisting(name, value);
+  const ClassInfo& info = classInfo();
+  if (int index = info.findProperty(name); index >= 0) {
+    const PropertyDef& prop = info.properties[static_cast<size_t>(index)];
+    switch (storedAs(prop.kind)) {
+      case StoredAs::Ordinal: {
+        int64_t v = 0;
+        if (value.IsStringLike()) {
+          if (!parseOrdinal(value.text(), v)) v = 0;
+        } else if (!ToInt64(value, v)) {
+          v = 0;
+        }
+        prop.set(*this, PropertyValue(v));
+        break;
+      }
+      case StoredAs::Float: {
+        double d = 0;
+        if (!ToReal(value, d)) d = 0;
+        prop.set(*this, PropertyValue(d));
+        break;
+      }
+      case StoredAs::String: {
+        std::string text;
+        ToText(value, text);
+        prop.set(*this, PropertyValue(text));
+        break;
+      }
+    }
+    return true;
+  }
+  if (name == "CURSOR" && value.kind() == ValueKind::Ref) {
+    Runtime* rt = runtime();
+    if (rt) rt->input.cursorElement = fromRef(rt, value.ref());
+    return true;
+  }
+  return false;
+}
+
+// The interpreter's view, forwarded to the element.
+bool ElementScriptFace::GetValue(std::string_view name, ScriptValue& out) {
+  return element_.GetValue(name, out);
+}
+bool ElementScriptFace::SetValue(std::string_view name, const ScriptValue& value) {
+  return element_.SetValue(name, value);
+}
+ScriptElement* ElementScriptFace::Parent() const {
+  return element_.parent() ? &element_.parent()->script() : nullptr;
+}
+uint32_t ElementScriptFace::Key() const { return static_cast<uint32_t>(element_.Key); }
+std::string ElementScriptFace::Id() const { return element_.Id; }
+std::string ElementScriptFace::ClassName() const { return element_.className(); }
+int ElementScriptFace::ChildCount() const { return static_cast<int>(element_.childCount()); }
+ScriptElement* ElementScriptFace::Child(int index) const {
+  if (index < 0 || static_cast<size_t>(index) >= element_.childCount()) return nullptr;
+  return &element_.child(static_cast<size_t>(index))->script();
+}
+TVarList* ElementScriptFace::OwnVariables() { return element_.variables(); }
+
+}  // namespace lum
