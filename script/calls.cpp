@@ -11,24 +11,37 @@ bool TPasCalc::CallRoutine(const TokenText& text, const ExprNode& node, ScriptVa
   }
   // Arguments are evaluated through their own cached units.
   std::vector<CallArg>& args = node.args;
-  if (std::shared_ptr<TProcedure> proc = procs_.Find(node.name)) {
-    const bool ok = CallUser(text, *proc, args, out);
-    if (!ok) Fail(proc->IsFunction ? Msg::ErrorInFunction : Msg::ErrorInProcedure, {node.name});
+  if (node.boundFor != this || node.boundFuncs != funcs_.version() ||
+      node.boundProcs != procs_.version()) {
+    std::shared_ptr<TProcedure> proc = procs_.Find(node.name);
+    node.boundIsProcedure = proc != nullptr;
+    if (proc) node.boundRoutine = std::move(proc);
+    else node.boundRoutine = funcs_.Find(node.name);
+    node.boundFor = this;
+    node.boundFuncs = funcs_.version();
+    node.boundProcs = procs_.version();
+  }
+  // A local reference keeps the routine alive even if it unregisters itself.
+  const std::shared_ptr<const void> bound = node.boundRoutine;
+  if (node.boundIsProcedure) {
+    auto& proc = *static_cast<TProcedure*>(const_cast<void*>(bound.get()));
+    const bool ok = CallUser(text, proc, args, out);
+    if (!ok) Fail(proc.IsFunction ? Msg::ErrorInFunction : Msg::ErrorInProcedure, {node.name});
     return ok;
   }
-  const bool ok = CallNative(text, node.name, args, out);
+  const bool ok = CallNative(text, node.name, static_cast<const TFunc*>(bound.get()), args, out);
   if (!ok) Fail(Msg::ErrorInFunction, {node.name});
   return ok;
 }
 
-bool TPasCalc::CallNative(const TokenText& text, const std::string& name,
+bool TPasCalc::CallNative(const TokenText& text, const std::string& name, const TFunc* func,
                           std::vector<CallArg>& args, ScriptValue& out) {
-  std::shared_ptr<const TFunc> func = funcs_.Find(name);
-  if (!func) {
+  if (func == nullptr) {
     Fail(Msg::UnknownFunction, {name});
     return false;
   }
   TVarList params;
+  params.Reserve(args.size());
   std::vector<const std::string*> targets(args.size(), nullptr);
   for (size_t i = 0; i < args.size(); ++i) {
     ScriptValue v;

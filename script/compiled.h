@@ -70,6 +70,11 @@ struct ExprNode {
   mutable const void* decidedFor = nullptr;
   mutable uint64_t decidedFuncs = 0, decidedProcs = 0;
   mutable bool decidedCall = false;
+  // The routine or procedure a call reached, for the same list versions.
+  mutable const void* boundFor = nullptr;
+  mutable uint64_t boundFuncs = 0, boundProcs = 0;
+  mutable std::shared_ptr<const void> boundRoutine;
+  mutable bool boundIsProcedure = false;
 };
 
 struct ReadFailure {
@@ -119,6 +124,7 @@ struct StatementPlan {
   int failAt = 0;  // stage of the statement at which the fault shows
   // Assign and call.
   std::string target;
+  bool targetValid = false;  // IsValidName(target)
   std::unique_ptr<IndexList> index1, index2;
   bool assign = false;
   // Expressions: value, condition, selector, FOR start.

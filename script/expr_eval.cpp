@@ -18,7 +18,7 @@ bool TPasCalc::EvaluateUnit(const TokenText& text, ExprUnit& unit, ScriptValue& 
   if (unit.span.empty()) {
     Fail(Msg::EmptyExpression);
   } else {
-    const RoutineCheck check = [this](std::string_view n) { return IsRoutineName(n); };
+    const auto check = [this](std::string_view n) { return IsRoutineName(n); };
     if (!unit.compiled) CompileUnit(text, unit, check);
     ExprUnit* use = &unit;
     ExprUnit fresh;
@@ -82,6 +82,11 @@ void TPasCalc::EvalNode(const TokenText& text, const ExprNode& node, ScriptValue
       if (errorCode_ != 0) return;
       EvalNode(text, *node.right, right);
       if (errorCode_ != 0) return;
+      if (!left.IsStringLike() && !right.IsStringLike()) {  // nothing to translate
+        if (!ApplyBinary(node.op, left, right, out, env_.maxStringLength))
+          Fail(Msg::InvalidOperandTypes, {TokenTableText(node.op)});
+        return;
+      }
       Translate(left);
       Translate(right);
       if (!ApplyBinary(node.op, left, right, out, env_.maxStringLength))

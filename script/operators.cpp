@@ -137,6 +137,8 @@ bool Power(const ScriptValue& a, const ScriptValue& b, ScriptValue& out) {
 bool ApplyBinary(uint8_t op, const ScriptValue& a, const ScriptValue& b, ScriptValue& out,
                  size_t maxString) {
   if (op == tkCaret) return Power(a, b, out);
+  if (a.kind() == ValueKind::Integer && b.kind() == ValueKind::Integer)
+    return SmallInteger(op, static_cast<int32_t>(a.whole()), static_cast<int32_t>(b.whole()), out);
   const Class working = kWorking[ClassOf(a.kind())][ClassOf(b.kind())];
   switch (working) {
     case cEmpty:

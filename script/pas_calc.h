@@ -93,8 +93,8 @@ class TPasCalc {
   bool CallRoutine(const TokenText& text, const ExprNode& node, ScriptValue& out);
   bool CallUser(const TokenText& text, TProcedure& proc, std::vector<CallArg>& args,
                 ScriptValue& out);
-  bool CallNative(const TokenText& text, const std::string& name, std::vector<CallArg>& args,
-                  ScriptValue& out);
+  bool CallNative(const TokenText& text, const std::string& name, const TFunc* func,
+                  std::vector<CallArg>& args, ScriptValue& out);
 
   // Statements (statements.cpp, loops.cpp).
   void RunBlock(const TokenText& text, Block& block);

@@ -26,6 +26,7 @@ std::unique_ptr<Plan> Assignment(const TokenText& text, Span p) {
   auto plan = std::make_unique<Plan>();
   plan->kind = Kind::Assign;
   plan->target = text.at(p.begin)->text;
+  plan->targetValid = IsValidName(plan->target);
   uint32_t pos = p.begin + 1;
   if (CodeAt(text, pos, p.end) == tkOpenBracket) {
     plan->index1 = ReadIndexList(text, pos, p.end);

@@ -109,7 +109,7 @@ void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
     charIndex = true;
     charText = &first;
   }
-  if (!IsValidName(name)) {
+  if (!plan.targetValid) {
     Fail(Msg::InvalidVariableName, {name});
     return;
   }

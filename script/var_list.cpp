@@ -52,6 +52,7 @@ std::string_view ArrayBase(std::string_view name) {
 }  // namespace
 
 void TVarList::ClearVars() {
+  duplicates_ = false;
   vars_.clear();
   index_.clear();
   arrayBases_.clear();
@@ -71,6 +72,7 @@ int TVarList::IndexOfHinted(std::string_view name, uint32_t& hint) const {
   // The hint is only a guess; a first match earlier in the list must still
   // win, and a list never holds a name twice unless Append put it there.
   if (hint < vars_.size() && vars_[hint].Name == name) {
+    if (!duplicates_) return static_cast<int>(hint);
     if (hint == 0 || vars_.size() < kIndexFrom) {
       bool earlier = false;
       for (uint32_t i = 0; i < hint && !earlier; ++i) earlier = vars_[i].Name == name;
@@ -83,11 +85,6 @@ int TVarList::IndexOfHinted(std::string_view name, uint32_t& hint) const {
   const int found = IndexOf(name);
   if (found >= 0) hint = static_cast<uint32_t>(found);
   return found;
-}
-
-bool TVarList::HasArray(std::string_view base) const {
-  if (arrayBases_.empty()) return false;
-  return arrayBases_.find(base) != arrayBases_.end();
 }
 
 void TVarList::NoteAdded(size_t position) {
@@ -112,6 +109,7 @@ void TVarList::RebuildIndexes() {
 }
 
 void TVarList::Append(TVar var) {
+  if (!duplicates_ && Exists(var.Name)) duplicates_ = true;
   vars_.push_back(std::move(var));
   NoteAdded(vars_.size() - 1);
 }

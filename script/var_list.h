@@ -38,7 +38,9 @@ class TVarList {
   // IndexOf that first tries the position remembered in `hint` and updates it.
   int IndexOfHinted(std::string_view name, uint32_t& hint) const;
   // True when some record is named base + "[" + ...
-  bool HasArray(std::string_view base) const;
+  bool HasArray(std::string_view base) const {
+    return !arrayBases_.empty() && arrayBases_.find(base) != arrayBases_.end();
+  }
 
   bool AddVar(const TVar& var, ScriptEnvironment* env = nullptr);
   bool AddIfAbsent(const TVar& var);
@@ -52,6 +54,7 @@ class TVarList {
   // Appends without any check; parameter lists of native calls hold
   // several records named "VAR" or "VALUE".
   void Append(TVar var);
+  void Reserve(size_t n) { vars_.reserve(n); }
   // Removes the first record with this name.
   bool Remove(std::string_view name);
 
@@ -69,6 +72,7 @@ class TVarList {
   std::vector<TVar> vars_;
   NameIndex index_;          // first position of each name, once the list is long
   NameIndex arrayBases_;     // count of records per array base name
+  bool duplicates_ = false;  // some name occurs twice (only Append does that)
 };
 
 }  // namespace lum
