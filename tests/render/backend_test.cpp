@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "render/backend_soft_raster.h"
@@ -146,6 +147,25 @@ TEST(BackendTest, LetterboxKeepsTheAspect) {
   ASSERT_TRUE(letterboxToScene(same, 1024, 768, 1023, 767, sx, sy));
   EXPECT_EQ(sx, 1023);
   EXPECT_EQ(sy, 767);
+}
+
+}  // namespace
+}  // namespace lum
+
+namespace lum {
+namespace {
+
+TEST(BackendTest, AbsurdCoordinatesAreRefusedQuickly) {
+  Target t;
+  const auto st = state(1);
+  const float nan = std::nanf("");
+  softDrawTriangle(t.surface, st, v(nan, 0, 0xFFFFFFFF), v(8, 0, 0xFFFFFFFF), v(0, 8, 0xFFFFFFFF));
+  softDrawTriangle(t.surface, st, v(-1e30f, -1e30f, 0xFFFFFFFF), v(1e30f, 0, 0xFFFFFFFF), v(0, 1e30f, 0xFFFFFFFF));
+  softDrawLine(t.surface, st, v(-1e30f, 3, 0xFFFFFFFF), v(1e30f, 3, 0xFFFFFFFF));
+  // A long but sane line only walks the visible part.
+  softDrawLine(t.surface, st, v(-5e6f, 3, 0xFFFFFFFF), v(5e6f, 3, 0xFFFFFFFF));
+  for (int x = 0; x < 16; ++x) EXPECT_EQ(t.at(x, 3), 0xFFFFFFFFu);
+  EXPECT_EQ(t.at(1, 1), 0xFF000000u);
 }
 
 }  // namespace

@@ -215,3 +215,25 @@ TEST_F(FontArchiveTest, MissingArchiveLoadsNothing) {
 
 }  // namespace
 }  // namespace lum
+
+namespace lum {
+namespace {
+
+TEST(FontTest, ArbitraryTextNeverLeavesTheString) {
+  FontRig r;
+  // Every prefix of strings dense in code starts: the markup walker must stop
+  // at the end whatever it was in the middle of.
+  const std::string samples[] = {"#$&$0x#$&$0x#$&$0x", "#$FFFFFFFF&$FFFFFFFF0xFFFFFFFF",
+                                 std::string("A\0B#$12345678", 13), "0x0x0x0x0x0x0x0x0x0x0x0xA"};
+  drawFrame(*r.stack, [&] {
+    for (const std::string& s : samples)
+      for (size_t n = 0; n <= s.size(); ++n) {
+        const std::string_view text(s.data(), n);
+        EXPECT_GE(r.font->TextWidth(text), 0.0);
+        EXPECT_TRUE(r.font->TextOut(text, 10, 10, 0xFFFFFFFF, 0xFFFFFFFF, 0x504).ok());
+      }
+  });
+}
+
+}  // namespace
+}  // namespace lum
