@@ -12,7 +12,8 @@ namespace lum {
 // nothing. Effects never end by themselves here, as no time passes.
 std::unique_ptr<AudioDevice> makeNullAudioDevice();
 
-// OpenAL Soft on its default output; an error when no device opens.
+// OpenAL Soft on its default output; an error when no device opens. The
+// device makes its context the current one, so keep one open at a time.
 Result<std::unique_ptr<AudioDevice>> openOpenAlDevice();
 
 }  // namespace lum
