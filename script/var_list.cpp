@@ -45,6 +45,14 @@ std::string_view TrimBlanks(std::string_view s) {
 }
 
 namespace {
+// Names are short; a plain loop beats a library call for them.
+inline bool SameName(const std::string& a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < b.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
 std::string_view ArrayBase(std::string_view name) {
   const size_t bracket = name.find('[');
   return bracket == std::string_view::npos ? std::string_view() : name.substr(0, bracket);
@@ -64,14 +72,14 @@ int TVarList::IndexOf(std::string_view name) const {
     return it == index_.end() ? -1 : static_cast<int>(it->second);
   }
   for (size_t i = 0; i < vars_.size(); ++i)
-    if (vars_[i].Name == name) return static_cast<int>(i);
+    if (SameName(vars_[i].Name, name)) return static_cast<int>(i);
   return -1;
 }
 
 int TVarList::IndexOfHinted(std::string_view name, uint32_t& hint) const {
   // The hint is only a guess; a first match earlier in the list must still
   // win, and a list never holds a name twice unless Append put it there.
-  if (hint < vars_.size() && vars_[hint].Name == name) {
+  if (hint < vars_.size() && SameName(vars_[hint].Name, name)) {
     if (!duplicates_) return static_cast<int>(hint);
     if (hint == 0 || vars_.size() < kIndexFrom) {
       bool earlier = false;
