@@ -206,13 +206,24 @@ void softDrawTriangle(SoftSurface& target, const SoftRasterState& st, const Vert
   // Edge values step by a constant per pixel along a row.
   const int64_t stepA = -ebc.dy << kSubBits, stepB = -eca.dy << kSubBits,
                 stepC = -eab.dy << kSubBits;
+  // The pixels k steps right of minX with w + bias + k * step >= 0.
+  const auto narrow = [](int64_t w, int64_t step, int64_t& lo, int64_t& hi) {
+    if (step > 0) lo = std::max(lo, w >= 0 ? 0 : (-w + step - 1) / step);
+    else if (step < 0) hi = std::min(hi, w < 0 ? -1 : w / -step);
+    else if (w < 0) hi = -1;
+  };
   for (int y = minY; y <= maxY; ++y) {
     const int64_t fy = int64_t(y) << kSubBits;
     const int64_t fx0 = int64_t(minX) << kSubBits;
-    int64_t wa = ebc.at(fx0, fy) - stepA, wb = eca.at(fx0, fy) - stepB,
-            wc = eab.at(fx0, fy) - stepC;
+    const int64_t a0 = ebc.at(fx0, fy), b0 = eca.at(fx0, fy), c0 = eab.at(fx0, fy);
+    int64_t lo = 0, hi = maxX - minX;
+    narrow(a0 + ebc.bias, stepA, lo, hi);
+    narrow(b0 + eca.bias, stepB, lo, hi);
+    narrow(c0 + eab.bias, stepC, lo, hi);
+    if (lo > hi) continue;
+    int64_t wa = a0 + (lo - 1) * stepA, wb = b0 + (lo - 1) * stepB, wc = c0 + (lo - 1) * stepC;
     uint32_t* row = target.pixels + size_t(y) * target.width;
-    for (int x = minX; x <= maxX; ++x) {
+    for (int x = minX + int(lo); x <= minX + int(hi); ++x) {
       wa += stepA;
       wb += stepB;
       wc += stepC;

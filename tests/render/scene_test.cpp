@@ -86,3 +86,47 @@ TEST(SceneTest, OpenGlRendererMatchesTheSoftwareOne) {
 
 }  // namespace
 }  // namespace lum
+
+namespace lum {
+namespace {
+
+TEST(SceneTest, OpenGlDeviceDrawsReadsBackAndMapsWindowPoints) {
+  if (!std::getenv("DISPLAY") && !std::getenv("SDL_VIDEODRIVER"))
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+  auto made = makeRenderStack("gl", BackendOptions{true, "gl test"});
+  ASSERT_TRUE(made.ok());
+  RenderStack& s = *made.value();
+  if (!s.device.Initialize()) GTEST_SKIP() << "no OpenGL context";
+  s.device.OnRender = [&](TAsphyreDevice&) {
+    s.canvas.FillRect(10, 20, 3, 2, 0xFF0000FF, kEffectOpaque);
+    s.canvas.FrameRect(100, 100, 5, 3, 0xFFFFFFFF, kEffectOpaque);
+  };
+  ASSERT_TRUE(s.device.Render(0xFF000000, true));
+  std::vector<uint32_t> px;
+  ASSERT_TRUE(s.device.ReadBackBuffer(px));
+  ASSERT_EQ(px.size(), size_t(1024 * 768));
+  const auto at = [&](int x, int y) { return px[size_t(y) * 1024 + size_t(x)] & 0xFFFFFF; };
+  EXPECT_EQ(at(10, 20), 0xFF0000u);
+  EXPECT_EQ(at(12, 21), 0xFF0000u);
+  EXPECT_EQ(at(13, 21), 0u);
+  EXPECT_EQ(at(12, 22), 0u);
+  EXPECT_EQ(at(9, 20), 0u);
+  EXPECT_EQ(at(10, 19), 0u);
+  EXPECT_EQ(at(104, 102), 0xFFFFFFu);
+  EXPECT_EQ(at(102, 101), 0u);
+  EXPECT_TRUE(s.device.Present());
+  ASSERT_NE(s.device.Backend().window(), nullptr);
+  int sx = 0, sy = 0;
+  ASSERT_TRUE(s.device.Backend().windowToScene(300, 200, sx, sy));
+  EXPECT_EQ(sx, 300);
+  EXPECT_EQ(sy, 200);
+  // Full screen and back keep the back buffer's size.
+  s.device.SetWindowed(false);
+  s.device.SetWindowed(true);
+  ASSERT_TRUE(s.device.Render(0xFF000000, true));
+  ASSERT_TRUE(s.device.ReadBackBuffer(px));
+  EXPECT_EQ(px.size(), size_t(1024 * 768));
+}
+
+}  // namespace
+}  // namespace lum
