@@ -1,6 +1,7 @@
 #include "library/routine_table.h"
 
 #include "library/builtins/routines.h"
+#include "library/engine/engine_commands.h"
 #include "script/pas_calc.h"
 
 namespace lum {
@@ -74,9 +75,35 @@ const RoutineEntry kRoutines[] = {
     {"YearDays", YearDays},
     {"YearFrac", YearFrac},
     {"Mod", Mod},
-    // ListAdd ... FastSetScreenNS
+    // ListAdd ... AnimPlay come with animations and image lists.
+    {"Update", engine::Update},
+    {"Process", engine::Process},
+    {"MsDown", engine::MsDown},
+    {"MsMove", engine::MsMove},
+    {"Init", engine::Init},
+    {"Show", engine::Show},
+    {"SetFocus", engine::SetFocus},
+    {"SetScreen", engine::SetScreen},
+    {"FastSetScreen", engine::FastSetScreen},
+    {"FastSetScreenNS", engine::FastSetScreenNS},
     {"Random", Random},
-    // GetAlpha ... ImStarsR
+    {"GetAlpha", engine::GetAlpha},
+    {"GetPixel", engine::GetPixel},
+    {"MoveTo", engine::MoveTo},
+    // ProcEf comes with particle effects.
+    {"GetText", engine::GetText},
+    {"LoadIm", engine::LoadIm},
+    {"EndLoadIm", engine::EndLoadIm},
+    // SaveState, LoadState come with progress files.
+    {"TimerReset", engine::TimerReset},
+    {"GetIni", engine::GetIni},
+    {"SetIni", engine::SetIni},
+    {"DelFile", engine::DelFile},
+    {"ToFront", engine::ToFront},
+    // PlaySnd, PlayMuz, StopMuz come with sound.
+    {"ExitGame", engine::ExitGame},
+    {"AddStar", engine::AddStar},
+    {"ImStarsR", engine::ImStarsR},
 };
 
 }  // namespace

@@ -90,6 +90,13 @@ void TLumElement::DestroyChild(TLumElement* child) {
   children_.erase(it);
 }
 
+void TLumElement::MoveChildToEnd(TLumElement* child) {
+  auto it = std::find_if(children_.begin(), children_.end(),
+                         [child](const auto& c) { return c.get() == child; });
+  if (it == children_.end()) return;
+  std::rotate(it, it + 1, children_.end());
+}
+
 void TLumElement::DestroyChildren() {
   while (!children_.empty()) {
     std::unique_ptr<TLumElement> doomed = std::move(children_.back());

@@ -72,6 +72,8 @@ class TLumElement {
   // Removes and frees one child, keeping the order of the others.
   void DestroyChild(TLumElement* child);
   void DestroyChildren();
+  // Moves a child to the end of the list (drawn last, hit first).
+  void MoveChildToEnd(TLumElement* child);
   void ClearLoaded();
 
   // Scripts: the element as the interpreter sees it, its handle (0 when no

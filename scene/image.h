@@ -1,5 +1,7 @@
 #pragma once
 // TLumImage: a picture placed on a screen, with scale, rotation and tint.
+#include <optional>
+
 #include "scene/element.h"
 
 namespace lum {
@@ -30,6 +32,9 @@ class TLumImage : public TLumElement {
   // The pixel test alone: whether (x, y) in the parent's coordinates lies on
   // an opaque enough pixel of the first frame, widened by the margin.
   bool PixelHit(int32_t x, int32_t y, int32_t margin, int32_t threshold);
+  // The colour word of pixel (x, y) of a frame of the loaded picture; none
+  // when the picture is not loaded or the point lies outside the frame.
+  std::optional<uint32_t> FramePixel(int32_t frame, int32_t x, int32_t y) const;
 
   // Scale and angle are kept in thousandths (of a unit, of a degree).
   double Scale() const { return scale_ / 1000.0; }

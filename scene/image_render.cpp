@@ -38,12 +38,6 @@ void trim(double q, double half, double scale, int32_t& nearCut, int32_t& farCut
   if (q + half > 2048) farCut = std::max(0, roundToInt32((q + half - 2048) / scale) + 1);
 }
 
-// Alpha of a texel of the first frame, which sits at the top-left of the
-// first texture.
-uint32_t frameAlpha(TAsphyreImage* tex, int32_t x, int32_t y) {
-  return tex->GetPixel(0, x, y) >> 24;
-}
-
 }  // namespace
 
 std::string TLumImage::imImage() const { return picture_ ? picture_->Name : imImage_; }
@@ -186,7 +180,22 @@ bool TLumImage::PixelHit(int32_t x, int32_t y, int32_t m, int32_t threshold) {
   if (tex->AlphaLevel() == TAlphaLevel::alNone) return true;
   const int32_t px = roundToInt32(u * 1000.0 / scale_), py = roundToInt32(v * 1000.0 / scale_);
   if (px < 0 || px >= fw || py < 0 || py >= fh) return false;
-  return static_cast<int32_t>(frameAlpha(tex, px, py)) > threshold;
+  std::optional<uint32_t> pixel = FramePixel(0, px, py);
+  return pixel && static_cast<int32_t>(*pixel >> 24) > threshold;
+}
+
+std::optional<uint32_t> TLumImage::FramePixel(int32_t frame, int32_t x, int32_t y) const {
+  TAsphyreImage* tex = picture_ ? picture_->Texture : nullptr;
+  if (!tex) return std::nullopt;
+  if (x < 0 || y < 0 || x >= tex->VisibleSize().width || y >= tex->VisibleSize().height) {
+    return std::nullopt;
+  }
+  int index = 0;
+  Quad uv;
+  if (!tex->TextureCoordinates(PatternDesc{frame, 0, 0, 0, 0, 0}, index, uv)) return std::nullopt;
+  const int left = roundToInt32(uv[0].x * tex->TextureSize().width);
+  const int top = roundToInt32(uv[0].y * tex->TextureSize().height);
+  return tex->GetPixel(index, left + x, top + y);
 }
 
 }  // namespace lum

@@ -81,6 +81,7 @@ PropertyDef field(std::string name, PropKind kind, T C::*member,
     }
   };
   def.set = [member, kind](TLumElement& e, const PropertyValue& value) {
+    (void)kind;  // only ordinal members narrow by kind
     T& v = static_cast<C&>(e).*member;
     if constexpr (std::is_same_v<T, std::string>) {
       v = stringOf(value);
@@ -104,6 +105,7 @@ PropertyDef accessor(std::string name, PropKind kind, Get getter, Set setter,
     return PropertyValue(static_cast<T>(getter(static_cast<const C&>(e))));
   };
   def.set = [setter, kind](TLumElement& e, const PropertyValue& value) {
+    (void)kind;  // only ordinal setters narrow by kind
     C& c = static_cast<C&>(e);
     if constexpr (std::is_same_v<T, std::string>) {
       setter(c, stringOf(value));

@@ -51,7 +51,7 @@ struct Runtime {
   std::mt19937 random{0};
 
   // Services of the running program.
-  const GameFolder* folder = nullptr;  // the game's folder (the working directory)
+  GameFolder* folder = nullptr;  // the game's folder (the working directory)
   ImageCache* images = nullptr;
   TAsphyreCanvas* canvas = nullptr;
   TAsphyreFonts* fonts = nullptr;

@@ -36,6 +36,7 @@ class StarTable {
   void AddStar(int32_t pattern, const std::string& colourText, int32_t effect, int32_t layer,
                const StarMotion& motion, std::mt19937& random);
   void UpdateStars();
+  void Clear() { stars_ = {}; }
   // Every live star of the layer as its pattern of the sheet, with effect 260.
   void DrawStars(int32_t layer, TAsphyreCanvas& canvas, TAsphyreImage* sheet) const;
 

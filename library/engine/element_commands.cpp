@@ -1,0 +1,105 @@
+// Commands that run another element's events, move elements and read the
+// pixels of their pictures.
+#include "library/engine/engine_access.h"
+#include "library/engine/engine_commands.h"
+#include "scene/db.h"
+#include "scene/image.h"
+#include "scene/runtime.h"
+#include "scene/text.h"
+
+namespace lum::engine {
+namespace {
+
+// Runs `op` on the element argument; the forgiving cases succeed quietly.
+template <class Op>
+bool onElement(RoutineCall& c, Op op) {
+  TLumElement* e = nullptr;
+  switch (elementArgument(c, 0, 1, 1, e)) {
+    case ElementArg::Forgive:
+      return true;
+    case ElementArg::Fail:
+      return false;
+    case ElementArg::Found:
+      op(*e);
+      return true;
+  }
+  return true;
+}
+
+bool pixelCommand(RoutineCall& c, bool alpha) {
+  TLumElement* e = nullptr;
+  switch (elementArgument(c, 0, 3, 3, e)) {
+    case ElementArg::Forgive:
+      return true;
+    case ElementArg::Fail:
+      return false;
+    case ElementArg::Found:
+      break;
+  }
+  c.Return(ScriptValue::Byte(0));
+  auto* image = dynamic_cast<TLumImage*>(e);
+  int32_t x = 0, y = 0;
+  if (!image || !c.Int(1, x) || !c.Int(2, y)) return image ? false : true;
+  std::optional<uint32_t> pixel = image->FramePixel(image->Anim, x, y);
+  if (!pixel) return true;
+  c.Return(ScriptValue::Integer(alpha ? static_cast<int32_t>(*pixel >> 24)
+                                      : static_cast<int32_t>(*pixel & 0xFFFFFF)));
+  return true;
+}
+
+}  // namespace
+
+bool Update(RoutineCall& c) {
+  return onElement(c, [](TLumElement& e) { e.Update(); });
+}
+bool Process(RoutineCall& c) {
+  return onElement(c, [](TLumElement& e) { e.Process(); });
+}
+bool MsDown(RoutineCall& c) {
+  return onElement(c, [](TLumElement& e) { e.MouseDown(); });
+}
+bool MsMove(RoutineCall& c) {
+  return onElement(c, [](TLumElement& e) { e.MouseMove(); });
+}
+bool Init(RoutineCall& c) {
+  return onElement(c, [](TLumElement& e) { e.InitPr(); });
+}
+bool Show(RoutineCall& c) {
+  return onElement(c, [](TLumElement& e) { e.Show(); });
+}
+
+bool SetFocus(RoutineCall& c) {
+  return onElement(c, [](TLumElement& e) {
+    if (auto* text = dynamic_cast<TLumText*>(&e)) {
+      if (Runtime* rt = e.runtime()) rt->focusedText = text;
+    }
+  });
+}
+
+bool ToFront(RoutineCall& c) {
+  return onElement(c, [](TLumElement& e) {
+    if (e.parent()) e.parent()->MoveChildToEnd(&e);
+  });
+}
+
+bool MoveTo(RoutineCall& c) {
+  TLumElement* e = nullptr;
+  switch (elementArgument(c, 0, 3, 3, e)) {
+    case ElementArg::Forgive:
+      return true;
+    case ElementArg::Fail:
+      return false;
+    case ElementArg::Found:
+      break;
+  }
+  c.Return(ScriptValue::Byte(0));
+  int32_t x = 0, y = 0;
+  if (!c.Int(1, x) || !c.Int(2, y)) return false;
+  e->SetPos(x, y);
+  return true;
+}
+
+bool GetAlpha(RoutineCall& c) { return pixelCommand(c, true); }
+bool GetPixel(RoutineCall& c) { return pixelCommand(c, false); }
+
+}  // namespace lum::engine
