@@ -11,18 +11,19 @@ bool TPasCalc::CallRoutine(const TokenText& text, const ExprNode& node, ScriptVa
   }
   // Arguments are evaluated through their own cached units.
   std::vector<CallArg>& args = node.args;
+  std::shared_ptr<const void> bound = node.boundRoutine.lock();
   if (node.boundFor != this || node.boundFuncs != funcs_.version() ||
-      node.boundProcs != procs_.version()) {
+      node.boundProcs != procs_.version() || (!bound && node.boundIsProcedure)) {
     std::shared_ptr<TProcedure> proc = procs_.Find(node.name);
     node.boundIsProcedure = proc != nullptr;
-    if (proc) node.boundRoutine = std::move(proc);
-    else node.boundRoutine = funcs_.Find(node.name);
+    if (proc) bound = std::move(proc);
+    else bound = funcs_.Find(node.name);
+    node.boundRoutine = bound;
     node.boundFor = this;
     node.boundFuncs = funcs_.version();
     node.boundProcs = procs_.version();
   }
-  // A local reference keeps the routine alive even if it unregisters itself.
-  const std::shared_ptr<const void> bound = node.boundRoutine;
+  // The local reference keeps the routine alive even if it unregisters itself.
   if (node.boundIsProcedure) {
     auto& proc = *static_cast<TProcedure*>(const_cast<void*>(bound.get()));
     const bool ok = CallUser(text, proc, args, out);

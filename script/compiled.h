@@ -73,7 +73,8 @@ struct ExprNode {
   // The routine or procedure a call reached, for the same list versions.
   mutable const void* boundFor = nullptr;
   mutable uint64_t boundFuncs = 0, boundProcs = 0;
-  mutable std::shared_ptr<const void> boundRoutine;
+  // Weak: a recursive procedure's body holds calls to the procedure itself.
+  mutable std::weak_ptr<const void> boundRoutine;
   mutable bool boundIsProcedure = false;
 };
 
