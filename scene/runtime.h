@@ -18,6 +18,7 @@ namespace lum {
 
 class GameFolder;
 class InterpreterPool;
+class Sound;
 class ImageCache;
 class TASDb;
 class TAsphyreCanvas;
@@ -57,6 +58,7 @@ struct Runtime {
   TAsphyreFonts* fonts = nullptr;
   TAsphyreImages* textures = nullptr;
   TASDb* archive = nullptr;
+  Sound* sound = nullptr;
 
   InputState input;
   TLumElement* currentScreen = nullptr;

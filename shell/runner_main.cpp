@@ -4,14 +4,24 @@
 #include <iostream>
 #include <unistd.h>
 
+#include <SDL.h>
+
+#include <fstream>
+
 #include "platform/code_page.h"
+#include "platform/file_ops.h"
 #include "platform/user_data.h"
 #include "scene/db.h"
 #include "scene/game_file.h"
 #include "scene/runtime.h"
+#include "scene/state_dump.h"
 #include "scene/tree_outline.h"
+#include "script/pool.h"
+#include "script/value_text.h"
 #include "shell/command_line.h"
 #include "shell/game_discovery.h"
+#include "shell/game_session.h"
+#include "shell/play.h"
 
 namespace lum {
 namespace {
@@ -33,6 +43,60 @@ int printInfo(const TLumDB& root, const GameLocation& where, const CodePage& cp)
     std::cout << "  " << name << ' ' << count << '\n';
   }
   return 0;
+}
+
+// Shows a start-up failure the way the player sees it: a line on standard
+// error, and a message box where there is a screen.
+void reportStartupFailure(const std::string& message, bool headless) {
+  std::cerr << "lumrun: " << message << '\n';
+  if (!headless && std::getenv("DISPLAY")) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "lumrun", message.c_str(), nullptr);
+  }
+}
+
+std::string absolute(const std::string& p) {
+  std::error_code ec;
+  return fs::absolute(p, ec).string();
+}
+
+int play(CommandLine cl, const GameLocation& where) {
+  // Paths on the command line are the user's, relative to where lumrun ran.
+  for (Screenshot& s : cl.screenshots) s.file = absolute(s.file);
+  if (cl.dumpState) cl.dumpState = absolute(*cl.dumpState);
+  std::vector<InputEvent> events;
+  if (cl.inputFile) {
+    Result<std::string> text = readFileBytes(*cl.inputFile, 16u << 20);
+    if (!text) {
+      std::cerr << "lumrun: " << text.error().text() << '\n';
+      return 2;
+    }
+    Result<std::vector<InputEvent>> parsed = parseInputScript(*text);
+    if (!parsed) {
+      std::cerr << "lumrun: " << *cl.inputFile << ": " << parsed.error().text() << '\n';
+      return 2;
+    }
+    events = std::move(parsed.value());
+  }
+  GameSession session(cl, where.folder, where.fileName);
+  Status started = session.Start();
+  if (!started) {
+    reportStartupFailure(started.error().text(), cl.headless);
+    return 2;
+  }
+  int status = cl.headless ? playHeadless(session, cl, events) : playInWindow(session, cl, events);
+  if (cl.dumpState) {
+    const ElementTable& table = session.runtime().pool->Environment().elements;
+    OrderedJson state = stateToJson(session.root(), session.runtime().codePage,
+                                    [&](const ScriptValue& v) {
+                                      std::string text = KindAndValue(v, table);
+                                      size_t colon = text.find(':');
+                                      return std::make_pair(text.substr(0, colon),
+                                                            text.substr(colon + 1));
+                                    });
+    std::ofstream(*cl.dumpState) << state.dump(2) << '\n';
+  }
+  session.Stop();
+  return status;
 }
 
 }  // namespace
@@ -75,24 +139,23 @@ int runnerMain(int argc, char** argv) {
     where = locateGameBesideExecutable(executablePath(argv[0]), iniFolders, cp);
   }
 
-  Runtime runtime;
-  runtime.TestMode = cl.testMode;
-  TLumDB root(&runtime);
   fs::path gameFile = where.folder / where.fileName;
   std::error_code ec;
-  if (!where.fileName.empty() && fs::exists(gameFile, ec)) {
+  if (cl.info) {
+    Runtime runtime;
+    TLumDB root(&runtime);
+    if (where.fileName.empty() || !fs::exists(gameFile, ec)) {
+      std::cerr << "lumrun: no game file found\n";
+      return 2;
+    }
     Status loaded = loadGameFile(root, gameFile);
     if (!loaded) {
       std::cerr << "lumrun: cannot load the game: " << loaded.error().text() << '\n';
       return 2;
     }
-  } else if (cl.info) {
-    std::cerr << "lumrun: no game file found\n";
-    return 2;
+    return printInfo(root, where, cp);
   }
-  if (cl.info) return printInfo(root, where, cp);
-  std::cerr << "lumrun: playing is not available yet; use --info\n";
-  return 1;
+  return play(cl, where);
 }
 
 }  // namespace lum

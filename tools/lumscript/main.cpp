@@ -15,7 +15,7 @@
 #include "routines.h"
 #include "script/pool.h"
 #include "script/scanner.h"
-#include "value_text.h"
+#include "script/value_text.h"
 
 namespace {
 

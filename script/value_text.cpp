@@ -1,4 +1,4 @@
-#include "value_text.h"
+#include "script/value_text.h"
 
 namespace lum {
 
