@@ -100,7 +100,9 @@ const RoutineEntry kRoutines[] = {
     {"SetIni", engine::SetIni},
     {"DelFile", engine::DelFile},
     {"ToFront", engine::ToFront},
-    // PlaySnd, PlayMuz, StopMuz come with sound.
+    {"PlaySnd", engine::PlaySnd},
+    {"PlayMuz", engine::PlayMuz},
+    {"StopMuz", engine::StopMuz},
     {"ExitGame", engine::ExitGame},
     {"AddStar", engine::AddStar},
     {"ImStarsR", engine::ImStarsR},

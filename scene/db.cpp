@@ -16,6 +16,11 @@ TLumDB::TLumDB(Runtime* runtime) : runtime_(runtime) {
   }
 }
 
+void TLumDB::SetSaveErr(bool on) {
+  SaveErr = on;
+  if (runtime_ && runtime_->pool) runtime_->pool->Environment().log.SetSaveErr(on);
+}
+
 Status TLumDB::LoadGame(const std::string& gameFileName) {
   DestroyChildren();
   if (!runtime_ || !runtime_->folder) return {};
@@ -83,7 +88,9 @@ const ClassInfo& TLumDB::info() {
     p.push_back(field("MaxMem", PropKind::Int32, &D::MaxMem));
     p.push_back(rootEvent<&D::exCheat>("exCheat"));
     p.push_back(field("Cheats", PropKind::String, &D::Cheats));
-    p.push_back(field("SaveErr", PropKind::Bool, &D::SaveErr));
+    p.push_back(accessor<D, int64_t>(
+        "SaveErr", PropKind::Bool, [](const D& d) { return d.SaveErr; },
+        [](D& d, int64_t v) { d.SetSaveErr(v != 0); }));
     p.push_back(rootEvent<&D::exSetScreen>("exSetScreen"));
     p.push_back(field("AlwaysLoadIm", PropKind::Bool, &D::AlwaysLoadIm));
     return c;

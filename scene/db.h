@@ -46,6 +46,8 @@ class TLumDB : public TLumElement {
   int32_t MaxMem = 0;
   std::string Cheats;
   bool SaveErr = false;
+  // Whether script errors go to the error log.
+  void SetSaveErr(bool on);
   bool AlwaysLoadIm = false;
 
   const std::string& FileRS() const { return fileRS_; }

@@ -30,6 +30,10 @@ bool GetText(RoutineCall& c);
 bool DelFile(RoutineCall& c);
 bool GetIni(RoutineCall& c);
 bool SetIni(RoutineCall& c);
+// Sound.
+bool PlaySnd(RoutineCall& c);
+bool PlayMuz(RoutineCall& c);
+bool StopMuz(RoutineCall& c);
 // Stars.
 bool AddStar(RoutineCall& c);
 bool ImStarsR(RoutineCall& c);

@@ -1,0 +1,134 @@
+// lumrun end to end: small games built with lumf played headless, driven by
+// recorded input, checked by screenshots and by the state dump.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <nlohmann/json.hpp>
+
+#include "tool_runner.h"
+
+namespace lum::test {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// The variables of the element with the key, as NAME -> [KIND, VALUE].
+std::map<std::string, std::pair<std::string, std::string>> varsOf(const Json& node, int key) {
+  std::map<std::string, std::pair<std::string, std::string>> out;
+  if (node["properties"]["Key"] == key && node.contains("vars")) {
+    for (const Json& v : node["vars"]) out[v[0]] = {v[1], v[2]};
+    return out;
+  }
+  for (const Json& c : node["children"]) {
+    auto found = varsOf(c, key);
+    if (!found.empty()) return found;
+  }
+  return out;
+}
+
+const char* kGame = R"({
+  "class": "TLumDB",
+  "properties": {"Key": 0, "Id": "Tiny", "InitScreen": 1, "exInit": "Presses := 0; LastKey := 0;",
+                 "exKeyDown": "LastKey := KEYDOWNED;"},
+  "children": [
+    {"class": "TLumScreen", "properties": {"Key": 1, "Id": "One"},
+     "children": [
+       {"class": "TLumShape", "properties": {"Key": 2, "Id": "Button", "rX": 100, "rY": 100,
+          "SizeX": 50, "SizeY": 50, "hxColor": 255, "Order": 1,
+          "exMouseDown": "LUMDB.Presses := LUMDB.Presses + 1; SetScreen(LUMDB.Two);"}}
+     ]},
+    {"class": "TLumScreen", "properties": {"Key": 3, "Id": "Two", "exInit": "Shown := 0;", "exShow": "Shown := 1;"},
+     "children": [
+       {"class": "TLumShape", "properties": {"Key": 4, "rX": 0, "rY": 0, "SizeX": 1024,
+          "SizeY": 768, "hxColor": 65280}}
+     ]}
+  ]})";
+
+TEST(LumrunPlay, PressChangesScreenAndTheDumpShowsTheVariables) {
+  auto dir = scratchFolder("lumrun-play");
+  writeFile(dir / "game.json", kGame);
+  ASSERT_EQ(runTool(lumfPath() + " build " + quoted(dir / "game.json") + " -o " +
+                    quoted(dir / "game.lumf")).status, 0);
+  // A press 2 pixels beside the button still reaches it.
+  writeFile(dir / "input.txt", "# press beside the button\n110 mousedown 152 120\n111 mouseup 152 120\n"
+                               "120 key 65\n");
+  ToolResult run = runTool(lumrunPath() + " --headless --ticks 140 --input " +
+                           quoted(dir / "input.txt") + " --save-dir " + quoted(dir / "save") +
+                           " --screenshot 105:" + quoted(dir / "before.png") +
+                           " --screenshot 139:" + quoted(dir / "after.png") + " --dump-state " +
+                           quoted(dir / "state.json") + " " + quoted(dir));
+  ASSERT_EQ(run.status, 0) << run.out;
+  Json state = Json::parse(readFile(dir / "state.json"));
+  EXPECT_EQ(varsOf(state, 0)["PRESSES"], std::make_pair(std::string("int"), std::string("1")));
+  EXPECT_EQ(varsOf(state, 0)["LASTKEY"].second, "65");
+  EXPECT_EQ(varsOf(state, 3)["SHOWN"].second, "1");
+  // Before: the red button on black; after: the green second screen.
+  std::string before = readFile(dir / "before.png"), after = readFile(dir / "after.png");
+  EXPECT_FALSE(before.empty());
+  EXPECT_FALSE(after.empty());
+  EXPECT_NE(before, after);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(LumrunPlay, SameInputGivesTheSameFrames) {
+  auto dir = scratchFolder("lumrun-repeat");
+  writeFile(dir / "game.json", kGame);
+  ASSERT_EQ(runTool(lumfPath() + " build " + quoted(dir / "game.json") + " -o " +
+                    quoted(dir / "game.lumf")).status, 0);
+  for (const char* name : {"a.png", "b.png"}) {
+    ASSERT_EQ(runTool(lumrunPath() + " --headless --ticks 110 --save-dir " + quoted(dir / "save") +
+                      " --screenshot 109:" + quoted(dir / name) + " " + quoted(dir)).status, 0);
+  }
+  EXPECT_EQ(readFile(dir / "a.png"), readFile(dir / "b.png"));
+  std::filesystem::remove_all(dir);
+}
+
+TEST(LumrunPlay, BadGamesAndCommandLinesAreRefusedClearly) {
+  auto dir = scratchFolder("lumrun-bad");
+  writeFile(dir / "game.lumf", std::string("\x06\x00\x00\x00TLumDB\x21\x00\x00\x00", 14));
+  ToolResult bad = runTool(lumrunPath() + " --headless --ticks 5 " + quoted(dir));
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.out.find("lumrun:"), std::string::npos) << bad.out;
+  EXPECT_NE(bad.out.find("at byte"), std::string::npos) << bad.out;
+  EXPECT_EQ(runTool(lumrunPath() + " --headless --ticks x " + quoted(dir)).status, 2);
+  EXPECT_EQ(runTool(lumrunPath() + " --screenshot nope " + quoted(dir)).status, 2);
+  writeFile(dir / "input.txt", "12 jump 1 2\n");
+  ToolResult input = runTool(lumrunPath() + " --headless --input " + quoted(dir / "input.txt") +
+                             " " + quoted(dir));
+  EXPECT_EQ(input.status, 2);
+  EXPECT_NE(input.out.find("input line 1"), std::string::npos) << input.out;
+  std::filesystem::remove_all(dir);
+}
+
+TEST(DemoGame, ScriptedPlayThroughSolvesThePuzzle) {
+  const std::filesystem::path game = binaryDir() + "/games/demo";
+  auto dir = scratchFolder("demo-play");
+  ToolResult run = runTool(lumrunPath() + " --headless --ticks 420 --input " +
+                           quoted(std::filesystem::path(LUMRUN_SOURCE_DIR) / "games/demo/playthrough.txt") +
+                           " --save-dir " + quoted(dir / "save") + " --screenshot 235:" +
+                           quoted(dir / "menu.png") + " --screenshot 320:" +
+                           quoted(dir / "solved.png") + " --dump-state " +
+                           quoted(dir / "state.json") + " " + quoted(game));
+  ASSERT_EQ(run.status, 0) << run.out;
+  Json state = Json::parse(readFile(dir / "state.json"));
+  EXPECT_EQ(varsOf(state, 0)["SOLVED"].second, "1");
+  EXPECT_EQ(varsOf(state, 0)["CLICKS"].second, "1");
+  EXPECT_FALSE(readFile(dir / "solved.png").empty());
+  std::filesystem::remove_all(dir);
+}
+
+TEST(DemoGame, StartsWithEveryOptionalFileRemoved) {
+  const std::filesystem::path source = binaryDir() + "/games/demo";
+  auto dir = scratchFolder("demo-bare");
+  std::filesystem::copy_file(source / "demo.lumf", dir / "demo.lumf");
+  std::filesystem::copy(source / "pics", dir / "pics", std::filesystem::copy_options::recursive);
+  ToolResult run = runTool(lumrunPath() + " --headless --ticks 110 --save-dir " +
+                           quoted(dir / "save") + " --screenshot 109:" + quoted(dir / "first.png") +
+                           " " + quoted(dir));
+  ASSERT_EQ(run.status, 0) << run.out;
+  EXPECT_FALSE(readFile(dir / "first.png").empty());
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace lum::test
