@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "game_mode.h"
+#include "library/builtins/builtin_context.h"
 #include "platform/game_folder.h"
 #include "routines.h"
 #include "script/pool.h"
@@ -28,10 +30,13 @@ struct Options {
   bool evalMode = false;
   std::string tokensFile;
   std::string scriptFile;
+  bool gameMode = false;
+  GameModeOptions game;
 };
 
 int Usage() {
   std::cerr << "usage: lumscript [--log FILE] [--var NAME=VALUE]... SCRIPT_FILE|-\n"
+               "       lumscript --game GAME.lumf [--init] [--as KEY] [--dump] SCRIPT_FILE\n"
                "       lumscript --eval EXPRESSION\n"
                "       lumscript --tokens FILE\n";
   return 2;
@@ -146,6 +151,17 @@ int main(int argc, char** argv) {
     } else if (a == "--eval" && hasValue) {
       options.evalMode = true;
       options.eval = args[++i];
+    } else if (a == "--game" && hasValue) {
+      options.gameMode = true;
+      options.game.gameFile = args[++i];
+    } else if (a == "--init") {
+      options.game.init = true;
+    } else if (a == "--dump") {
+      options.game.dump = true;
+    } else if (a == "--as" && hasValue) {
+      const ScriptValue key = PresetValue(args[++i]);
+      if (key.kind() != ValueKind::Integer) return Usage();
+      options.game.asKey = static_cast<int32_t>(key.whole());
     } else if (a == "--tokens" && hasValue) {
       options.tokensFile = args[++i];
     } else if (a == "-" || (a.rfind("--", 0) != 0 && options.scriptFile.empty())) {
@@ -156,10 +172,21 @@ int main(int argc, char** argv) {
   }
   if (!options.tokensFile.empty()) return PrintTokens(options.tokensFile);
 
-  InterpreterPool pool(registerAllRoutines);
+  BuiltinContext builtins;
+  InterpreterPool pool([&builtins](TFuncList& f) { registerAllRoutines(f, builtins); });
   pool.Environment().log.SetPath(options.logPath);
   pool.Environment().log.SetSaveErr(true);
   if (options.evalMode) return EvaluateOne(pool, options.eval);
   if (options.scriptFile.empty()) return Usage();
+  if (options.gameMode) {
+    std::string source;
+    int error = 0;
+    if (!ReadWhole(options.scriptFile, source, error)) {
+      std::cerr << "lumscript: cannot read " << options.scriptFile << " (error " << error << ")\n";
+      return 2;
+    }
+    options.game.scriptFile = options.scriptFile;
+    return RunInGame(pool, options.game, source);
+  }
   return RunScript(pool, options);
 }

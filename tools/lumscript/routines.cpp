@@ -1,10 +1,11 @@
 #include "routines.h"
 
+#include "library/routine_table.h"
+
 namespace lum {
 
-void registerAllRoutines(TFuncList& functions) {
-  // No library routines exist yet; the interpreter itself registers none.
-  (void)functions;
+void registerAllRoutines(TFuncList& functions, BuiltinContext& context) {
+  registerBuiltins(functions, context);
 }
 
 }  // namespace lum

@@ -1,11 +1,12 @@
 #pragma once
-// Every native routine the project has so far, registered in the fixed
-// order of the registration list. Built-in and engine routines join here
-// as the library layer grows.
+// Every native routine the project has, registered in the fixed order of
+// the one routine table.
+#include "library/builtins/builtin_context.h"
 #include "script/func_list.h"
 
 namespace lum {
 
-void registerAllRoutines(TFuncList& functions);
+// `context` must outlive the registered routines.
+void registerAllRoutines(TFuncList& functions, BuiltinContext& context);
 
 }  // namespace lum

@@ -1,0 +1,79 @@
+#include "game_mode.h"
+
+#include <filesystem>
+#include <iostream>
+
+#include "platform/game_folder.h"
+#include "platform/user_data.h"
+#include "scene/db.h"
+#include "scene/runtime.h"
+#include "scene/state_dump.h"
+#include "script/pool.h"
+#include "script/value_text.h"
+
+namespace lum {
+
+int RunInGame(InterpreterPool& pool, const GameModeOptions& options, const std::string& source) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path game = fs::absolute(options.gameFile, ec);
+  if (!fs::is_regular_file(game, ec)) {
+    std::cerr << "lumscript: no such game file: " << options.gameFile << '\n';
+    return 2;
+  }
+  // The game is read from its folder, so that its language, settings and
+  // sound files are found.
+  GameFolder folder(game.parent_path());
+  Runtime runtime;
+  runtime.folder = &folder;
+  runtime.pool = &pool;
+  runtime.userDataFolder = findUserDataFolder(std::nullopt);
+  auto games = std::make_shared<GameFolder>(game.parent_path());
+  pool.Environment().readInclude = [games](std::string_view name) {
+    IncludeRead read;
+    read.text = games->readFile(name);
+    return read;
+  };
+  TLumDB root(&runtime);
+  Status loaded = root.LoadGame(game.filename().string());
+  if (!loaded) {
+    std::cerr << "lumscript: " << loaded.error().text() << '\n';
+    return 2;
+  }
+  if (options.init) root.Init();
+  TLumElement* element = root.FindByKey(options.asKey);
+  if (!element) {
+    std::cerr << "lumscript: no element with key " << options.asKey << '\n';
+    return 2;
+  }
+
+  TPasCalc& preparer = pool.Current();
+  const PreparedScript prepared = preparer.PrepareScript(source);
+  const bool prepareFailed = preparer.ErrorCode() != 0;
+  if (prepareFailed) {
+    std::cout << "prepare-error " << preparer.ErrorCode() << ": " << preparer.ErrorMessage() << "\n";
+  }
+  // The run takes the interpreter one level deeper, as every event does.
+  pool.Environment().eventLabel = "Script";
+  const bool ran = pool.RunEvent(&element->script(), prepared, element->variables());
+  TPasCalc& runner = pool.At(pool.Depth());
+  const ElementTable& table = pool.Environment().elements;
+  for (const TVar& var : runner.Variables().records()) {
+    std::cout << var.Name << " = " << KindAndValue(var.Value, table) << "\n";
+  }
+  if (!ran) {
+    std::cout << "error " << runner.ErrorCode() << ": " << runner.ErrorMessage() << "\n"
+              << "source: " << runner.ErrorSource() << "\n";
+  }
+  if (options.dump) {
+    OrderedJson state = stateToJson(root, runtime.codePage, [&](const ScriptValue& v) {
+      std::string text = KindAndValue(v, table);
+      size_t colon = text.find(':');
+      return std::make_pair(text.substr(0, colon), text.substr(colon + 1));
+    });
+    std::cout << state.dump(2) << '\n';
+  }
+  return prepareFailed || !ran ? 1 : 0;
+}
+
+}  // namespace lum
