@@ -7,7 +7,9 @@ seconds=${1:-60}
 "$root/scripts/setup.sh"
 build=$root/build-fuzz
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DLUMRUN_FUZZ=ON >/dev/null
-cmake --build "$build" -j "$(nproc)"
+# Only the fuzz targets (and the libraries they need) are built.
+targets=$(ninja -C "$build" -t targets all | sed -n 's/^\(fuzz_[a-z_]*\): .*/\1/p' | sort -u)
+cmake --build "$build" -j "$(nproc)" --target $targets
 shopt -s nullglob
 for target in "$build"/fuzz/fuzz_*; do
   [[ -x "$target" ]] || continue
