@@ -268,7 +268,7 @@ Result<std::string> FormatText(std::string_view format, const std::vector<Script
     i = end + 1;
     FormatSpec f = ParseSpec(spec);
     if (!f.valid) {
-      // Only an argument can be wrong for a malformed specification.
+      // Only an argument can be wrong for a malformed conversion.
       if (next >= args.size()) continue;
       return SpecError(spec);
     }

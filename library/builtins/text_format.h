@@ -1,13 +1,13 @@
 #pragma once
-// Format: text with %-specifications filled from script values.
+// Format: text with %-conversions filled from script values.
 //
-// A specification runs from '%' to the next ASCII letter:
+// A conversion runs from '%' to the next ASCII letter:
 //   % [index ':'] ['-'] [width | '*'] ['.' (precision | '*')] letter
 // with the letters d u x (integers; x in upper-case hex), p (eight hex
 // digits), f e g n m (reals; m adds the locale's currency symbol), s (any
-// value's text). "%%" is a literal '%'. Each specification takes the next
+// value's text). "%%" is a literal '%'. Each conversion takes the next
 // argument; an index makes that argument the current one, and each '*'
-// takes an integer argument as width or precision. A specification with no
+// takes an integer argument as width or precision. A conversion with no
 // argument left writes nothing; one left open at the end of the text is
 // copied as it stands. When a value does not suit its letter (a real for
 // %d), a value that is not a string is truncated to an integer and tried

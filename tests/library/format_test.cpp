@@ -19,7 +19,7 @@ TEST_F(FormatRoutine, ValuesFallBackToIntegers) {
 }
 
 TEST_F(FormatRoutine, WalkOfTheFormatText) {
-  // Missing arguments write nothing; an open specification stays as it is.
+  // Missing arguments write nothing; an open conversion stays as it is.
   EXPECT_EQ(Eval("Format('a%db%dc', 1)").text(), "a1bc");
   EXPECT_EQ(Eval("Format('100%', 1)").text(), "100%");
   EXPECT_EQ(Eval("Format('50%% of %d', 8)").text(), "50% of 8");
@@ -32,7 +32,7 @@ struct Case {
   const char* expected;
 };
 
-TEST_F(FormatRoutine, Specifications) {
+TEST_F(FormatRoutine, Conversions) {
   const Case cases[] = {
       {"[%5d]", {ScriptValue::Integer(42)}, "[   42]"},
       {"[%-5d]", {ScriptValue::Integer(42)}, "[42   ]"},
