@@ -10,32 +10,27 @@
 namespace lum::engine {
 namespace {
 
+// The element a command with `count` arguments acts on; none when the call
+// is forgiven (`result` true) or fails (`result` false).
+TLumElement* target(RoutineCall& c, size_t count, bool& result) {
+  TLumElement* e = nullptr;
+  const ElementArg arg = elementArgument(c, 0, count, count, e);
+  result = arg != ElementArg::Fail;
+  return arg == ElementArg::Found ? e : nullptr;
+}
+
 // Runs `op` on the element argument; the forgiving cases succeed quietly.
 template <class Op>
 bool onElement(RoutineCall& c, Op op) {
-  TLumElement* e = nullptr;
-  switch (elementArgument(c, 0, 1, 1, e)) {
-    case ElementArg::Forgive:
-      return true;
-    case ElementArg::Fail:
-      return false;
-    case ElementArg::Found:
-      op(*e);
-      return true;
-  }
-  return true;
+  bool result = true;
+  if (TLumElement* e = target(c, 1, result)) op(*e);
+  return result;
 }
 
 bool pixelCommand(RoutineCall& c, bool alpha) {
-  TLumElement* e = nullptr;
-  switch (elementArgument(c, 0, 3, 3, e)) {
-    case ElementArg::Forgive:
-      return true;
-    case ElementArg::Fail:
-      return false;
-    case ElementArg::Found:
-      break;
-  }
+  bool result = true;
+  TLumElement* e = target(c, 3, result);
+  if (!e) return result;
   c.Return(ScriptValue::Byte(0));
   auto* image = dynamic_cast<TLumImage*>(e);
   int32_t x = 0, y = 0;
@@ -83,15 +78,9 @@ bool ToFront(RoutineCall& c) {
 }
 
 bool MoveTo(RoutineCall& c) {
-  TLumElement* e = nullptr;
-  switch (elementArgument(c, 0, 3, 3, e)) {
-    case ElementArg::Forgive:
-      return true;
-    case ElementArg::Fail:
-      return false;
-    case ElementArg::Found:
-      break;
-  }
+  bool result = true;
+  TLumElement* e = target(c, 3, result);
+  if (!e) return result;
   c.Return(ScriptValue::Byte(0));
   int32_t x = 0, y = 0;
   if (!c.Int(1, x) || !c.Int(2, y)) return false;

@@ -71,7 +71,10 @@ bool DelFile(RoutineCall& c) {
   Runtime* rt = runtimeOf(c);
   // Only files of the game's folder can go; names that lead out of it are
   // refused by the folder.
-  if (rt && rt->folder) rt->folder->removeFile(name);
+  if (rt && rt->folder) {
+    rt->folder->invalidate();  // the file may have been made after the folder was last read
+    rt->folder->removeFile(name);
+  }
   return true;
 }
 
