@@ -88,6 +88,9 @@ Status GameSession::Start() {
   Status loaded = root_->LoadGame(gameFile_);
   runtime_.frame.ImLoadEnabled = true;
   if (!loaded) return loaded;
+  // The command line overrides the player's saved choice of display.
+  if (options_.fullscreen) runtime_.fullScreenWanted = true;
+  if (options_.windowed || options_.headless || runtime_.TestMode) runtime_.fullScreenWanted = false;
   sound_->setEffectsVolume(runtime_.soundVolume);
   sound_->setMusicVolume(runtime_.musicVolume);
 

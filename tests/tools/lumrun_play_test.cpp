@@ -117,6 +117,26 @@ TEST(DemoGame, ScriptedPlayThroughSolvesThePuzzle) {
   std::filesystem::remove_all(dir);
 }
 
+TEST(DemoGame, PlayThroughOnOpenGlEndsInTheSameState) {
+  const std::filesystem::path game = binaryDir() + "/games/demo";
+  auto dir = scratchFolder("demo-gl");
+  ToolResult run = runTool(lumrunPath() + " --headless --renderer gl --ticks 420 --input " +
+                           quoted(std::filesystem::path(LUMRUN_SOURCE_DIR) / "games/demo/playthrough.txt") +
+                           " --save-dir " + quoted(dir / "save") + " --screenshot 320:" +
+                           quoted(dir / "solved.png") + " --dump-state " +
+                           quoted(dir / "state.json") + " " + quoted(game));
+  if (run.status == 2 && run.out.find("Failed initializing") != std::string::npos) {
+    std::filesystem::remove_all(dir);
+    GTEST_SKIP() << "no OpenGL here: " << run.out;
+  }
+  ASSERT_EQ(run.status, 0) << run.out;
+  Json state = Json::parse(readFile(dir / "state.json"));
+  EXPECT_EQ(varsOf(state, 0)["SOLVED"].second, "1");
+  EXPECT_EQ(varsOf(state, 0)["CLICKS"].second, "1");
+  EXPECT_FALSE(readFile(dir / "solved.png").empty());
+  std::filesystem::remove_all(dir);
+}
+
 TEST(DemoGame, StartsWithEveryOptionalFileRemoved) {
   const std::filesystem::path source = binaryDir() + "/games/demo";
   auto dir = scratchFolder("demo-bare");
