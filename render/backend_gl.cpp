@@ -1,4 +1,5 @@
 #include "render/backend_gl.h"
+#include "render/texel_store.h"
 
 #include <SDL.h>
 
@@ -54,56 +55,27 @@ GLenum glEquation(BlendOp op) {
 
 // Texels in their own format for locking (kept in memory, so they survive
 // anything that happens to the context), uploaded as 32-bit on unlock.
-class GlTexture final : public GpuTexture {
+class GlTexture final : public TexelStoreTexture {
  public:
-  GlTexture(int width, int height, PixelFormat format)
-      : width_(width), height_(height), format_(format), pitch_(width * pixelBytes(format)),
-        raw_(size_t(pitch_) * height, 0) {
+  GlTexture(int width, int height, PixelFormat format) : TexelStoreTexture(width, height, format) {
     glGenTextures(1, &name_);
     glBindTexture(GL_TEXTURE_2D, name_);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    upload();
+    texelsChanged();
   }
   ~GlTexture() override { glDeleteTextures(1, &name_); }
-  int width() const override { return width_; }
-  int height() const override { return height_; }
-  PixelFormat format() const override { return format_; }
-  std::optional<Lock> lock(const TexelRect* rect, bool readOnly) override {
-    if (locked_) return std::nullopt;
-    TexelRect r{0, 0, width_, height_};
-    if (rect) {
-      r = *rect;
-      if (r.left < 0 || r.top < 0 || r.right > width_ || r.bottom > height_ ||
-          r.left >= r.right || r.top >= r.bottom)
-        return std::nullopt;
-    }
-    locked_ = true;
-    writable_ = !readOnly;
-    return Lock{raw_.data() + size_t(r.top) * pitch_ + size_t(r.left) * pixelBytes(format_),
-                pitch_};
-  }
-  void unlock() override {
-    if (locked_ && writable_) upload();
-    locked_ = false;
-  }
   GLuint name() const { return name_; }
 
  private:
-  void upload() {
-    std::vector<uint32_t> argb(size_t(width_) * height_);
-    for (int y = 0; y < height_; ++y)
-      readPixels(raw_.data() + size_t(y) * pitch_, format_, argb.data() + size_t(y) * width_, size_t(width_));
+  void texelsChanged() override {
+    std::vector<uint32_t> argb(size_t(width()) * height());
+    toArgb(argb.data());
     glBindTexture(GL_TEXTURE_2D, name_);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_BGRA,
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width(), height(), 0, GL_BGRA,
                  GL_UNSIGNED_INT_8_8_8_8_REV, argb.data());
   }
-  int width_, height_;
-  PixelFormat format_;
-  int pitch_;
-  std::vector<uint8_t> raw_;
   GLuint name_ = 0;
-  bool locked_ = false, writable_ = false;
 };
 
 class GlBatchBuffers final : public GpuBatchBuffers {

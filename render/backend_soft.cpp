@@ -1,4 +1,5 @@
 #include "render/backend_soft.h"
+#include "render/texel_store.h"
 
 #include <algorithm>
 
@@ -10,52 +11,21 @@ namespace lum {
 
 // Texels kept in their own format for locking, with a 32-bit copy for the
 // rasteriser that is refreshed on every writable unlock.
-class SoftTexture final : public GpuTexture {
+class SoftTexture final : public TexelStoreTexture {
  public:
   SoftTexture(int width, int height, PixelFormat format)
-      : width_(width), height_(height), format_(format),
-        pitch_(width * pixelBytes(format)),
-        raw_(size_t(pitch_) * height, 0),
-        argb_(size_t(width) * height, 0) {
-    refresh();
-  }
-  int width() const override { return width_; }
-  int height() const override { return height_; }
-  PixelFormat format() const override { return format_; }
-
-  std::optional<Lock> lock(const TexelRect* rect, bool readOnly) override {
-    if (locked_) return std::nullopt;
-    TexelRect r{0, 0, width_, height_};
-    if (rect) {
-      r = *rect;
-      if (r.left < 0 || r.top < 0 || r.right > width_ || r.bottom > height_ ||
-          r.left >= r.right || r.top >= r.bottom)
-        return std::nullopt;
-    }
-    locked_ = true;
-    writable_ = !readOnly;
-    return Lock{raw_.data() + size_t(r.top) * pitch_ + size_t(r.left) * pixelBytes(format_),
-                pitch_};
-  }
-  void unlock() override {
-    if (locked_ && writable_) refresh();
-    locked_ = false;
+      : TexelStoreTexture(width, height, format), argb_(size_t(width) * height, 0) {
+    texelsChanged();
   }
   const SoftTextureView& view() const { return view_; }
 
  private:
-  void refresh() {
-    for (int y = 0; y < height_; ++y)
-      readPixels(raw_.data() + size_t(y) * pitch_, format_, argb_.data() + size_t(y) * width_, size_t(width_));
-    view_ = SoftTextureView{argb_.data(), width_, height_};
+  void texelsChanged() override {
+    toArgb(argb_.data());
+    view_ = SoftTextureView{argb_.data(), width(), height()};
   }
-  int width_, height_;
-  PixelFormat format_;
-  int pitch_;
-  std::vector<uint8_t> raw_;
   std::vector<uint32_t> argb_;
   SoftTextureView view_;
-  bool locked_ = false, writable_ = false;
 };
 
 class SoftBatchBuffers final : public GpuBatchBuffers {
