@@ -79,6 +79,8 @@ class TLumDB : public TLumElement {
   const std::vector<UnicodeGlyph>& glyphTable() const { return glyphs_; }
   const std::string& systemFontName() const { return systemFontName_; }
   TLumIm* unicodeGlyphImage() const { return unicodeImage_; }
+  // Writes the player's choice of display to the settings.
+  void StoreDisplayChoice();
   // Reads the Unicode font set when "unicode\unicode.fnt" exists.
   void SetUpUnicode();
 

@@ -9,9 +9,10 @@ namespace lum {
 
 void TLumElement::RunEvent(const ScriptText& script, const std::string& label, TVarList* keep) {
   Runtime* rt = runtime();
-  if (!rt || !rt->pool) return;
-  rt->pool->Environment().eventLabel = label;
-  rt->pool->RunEvent(&face_, script.prepared, keep);
+  if (!rt) return;
+  InterpreterPool& pool = rt->services.pool;
+  pool.Environment().eventLabel = label;
+  pool.RunEvent(&face_, script.prepared, keep);
 }
 
 TVarList* TLumElement::resetVariables() {

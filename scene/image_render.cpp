@@ -45,7 +45,7 @@ std::string TLumImage::imImage() const { return picture_ ? picture_->Name : imIm
 void TLumImage::SetimImage(const std::string& name) {
   imImage_ = name;
   Runtime* rt = runtime();
-  if (rt && rt->images) picture_ = rt->images->ImRequest(name, false);
+  if (rt) picture_ = rt->services.images.ImRequest(name, false);
 }
 
 void TLumImage::SetTextId(const std::string& id) {
@@ -55,14 +55,16 @@ void TLumImage::SetTextId(const std::string& id) {
 
 TAsphyreImage* TLumImage::texture() {
   Runtime* rt = runtime();
-  if (!rt || !rt->images || !picture_) return nullptr;
+  if (!rt || !picture_) return nullptr;
+  ImageCache& images = rt->services.images;
   if (!picture_->Texture && !picture_->Failed) {
-    bool saved = rt->frame.ImLoadEnabled;
-    rt->frame.ImLoadEnabled = true;
-    rt->images->ImRequest(picture_->Name, false);
-    rt->frame.ImLoadEnabled = saved;
+    bool& enabled = rt->state.frame.ImLoadEnabled;
+    const bool saved = enabled;
+    enabled = true;
+    images.ImRequest(picture_->Name, false);
+    enabled = saved;
   }
-  return rt->images->ImTexture(picture_);
+  return images.ImTexture(picture_);
 }
 
 int32_t TLumImage::SizeX() const {
@@ -85,7 +87,7 @@ int32_t TLumImage::AbsY() const {
   return parent() ? parent()->AbsY() + top : top;
 }
 
-void TLumImage::Draw(int32_t layer, uint32_t tint, double ox, double oy, int) {
+void TLumImage::Draw(int32_t layer, uint32_t tint, double ox, double oy) {
   if (!resourcesLoaded()) LoadResources();
   TAsphyreImage* tex = texture();
   double childX = ox, childY = oy;
@@ -102,9 +104,7 @@ void TLumImage::Draw(int32_t layer, uint32_t tint, double ox, double oy, int) {
 }
 
 void TLumImage::drawPicture(TAsphyreImage* tex, double qx, double qy, double w, double h) {
-  Runtime* rt = runtime();
-  if (!rt || !rt->canvas) return;
-  TAsphyreCanvas& canvas = *rt->canvas;
+  TAsphyreCanvas& canvas = runtime()->services.canvas;
   canvas.SetAntialias(true);
   const double scale = Scale();
   const double hw = w / 2, hh = h / 2;

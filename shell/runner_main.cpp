@@ -13,7 +13,6 @@
 #include "platform/user_data.h"
 #include "scene/db.h"
 #include "scene/game_file.h"
-#include "scene/runtime.h"
 #include "scene/state_dump.h"
 #include "scene/tree_outline.h"
 #include "script/pool.h"
@@ -85,14 +84,9 @@ int play(CommandLine cl, const GameLocation& where) {
   }
   int status = cl.headless ? playHeadless(session, cl, events) : playInWindow(session, cl, events);
   if (cl.dumpState) {
-    const ElementTable& table = session.runtime().pool->Environment().elements;
-    OrderedJson state = stateToJson(session.root(), session.runtime().codePage,
-                                    [&](const ScriptValue& v) {
-                                      std::string text = KindAndValue(v, table);
-                                      size_t colon = text.find(':');
-                                      return std::make_pair(text.substr(0, colon),
-                                                            text.substr(colon + 1));
-                                    });
+    GameHost& host = session.host();
+    OrderedJson state = stateToJson(host.root(), host.services().codePage,
+                                    host.services().pool.Environment().elements);
     std::ofstream(*cl.dumpState) << state.dump(2) << '\n';
   }
   session.Stop();
@@ -142,8 +136,7 @@ int runnerMain(int argc, char** argv) {
   fs::path gameFile = where.folder / where.fileName;
   std::error_code ec;
   if (cl.info) {
-    Runtime runtime;
-    TLumDB root(&runtime);
+    TLumDB root;
     if (where.fileName.empty() || !fs::exists(gameFile, ec)) {
       std::cerr << "lumrun: no game file found\n";
       return 2;

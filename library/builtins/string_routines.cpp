@@ -201,14 +201,14 @@ bool TrimRight(RoutineCall& c) {
 bool UpperCase(RoutineCall& c) {
   std::string s;
   if (!OneText(c, s)) return false;
-  c.Return(ScriptValue::String(ChangeCase(s, c.UnicodeOn(), c.Context().codePage, true)));
+  c.Return(ScriptValue::String(ChangeCase(s, c.UnicodeOn(), c.Context().codePage(), true)));
   return true;
 }
 
 bool LowerCase(RoutineCall& c) {
   std::string s;
   if (!OneText(c, s)) return false;
-  c.Return(ScriptValue::String(ChangeCase(s, c.UnicodeOn(), c.Context().codePage, false)));
+  c.Return(ScriptValue::String(ChangeCase(s, c.UnicodeOn(), c.Context().codePage(), false)));
   return true;
 }
 
