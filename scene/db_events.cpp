@@ -2,6 +2,7 @@
 // characters and cheat words, the exit event, and screen changes.
 #include "media/image_cache.h"
 #include "media/sound.h"
+#include "platform/wide_escape.h"
 #include "render/image.h"
 #include "scene/db.h"
 #include "scene/runtime.h"
@@ -48,15 +49,11 @@ void TLumDB::CharInput(uint32_t code) {
   std::string t = text->Text();
   if (unicodeMode_) {
     if (code == 8) {
-      if (t.size() >= 3 && t[t.size() - 3] == '\x01') {
-        t.resize(t.size() - 3);
-      } else if (!t.empty()) {
-        t.pop_back();
-      }
+      t.resize(lastWideCharStart(t));
     } else if (code >= 32 && code <= 119) {
       t.push_back(static_cast<char>(code));
     } else if (code >= 128) {
-      t.push_back('\x01');
+      t.push_back(kWideEscapeByte);
       t.push_back(static_cast<char>(code & 0xFF));
       t.push_back(static_cast<char>((code >> 8) & 0xFF));
     } else {
