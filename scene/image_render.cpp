@@ -9,25 +9,11 @@
 #include "render/image.h"
 #include "scene/db.h"
 #include "scene/image.h"
+#include "scene/anchor.h"
 #include "scene/runtime.h"
 
 namespace lum {
 namespace {
-
-constexpr uint8_t phLeft = 0, phCenter = 1;
-
-// Where a box of the given extent starts relative to its anchor.
-double anchorShift(uint8_t pos, double extent) {
-  if (pos == phLeft) return 0.0;
-  if (pos == phCenter) return extent / 2;
-  return extent;
-}
-
-int32_t anchorShiftDiv(uint8_t pos, int32_t extent) {
-  if (pos == phLeft) return 0;
-  if (pos == phCenter) return extent / 2;
-  return extent;
-}
 
 // Source pixels to cut from the near and far side so that a quad centred at
 // q with half extent half stays within -1024 to 2048.
@@ -78,12 +64,12 @@ int32_t TLumImage::SizeY() const {
 }
 
 int32_t TLumImage::AbsX() const {
-  int32_t left = X() - anchorShiftDiv(PosHor, SizeX());
+  int32_t left = X() - anchorShift(PosHor, SizeX());
   return parent() ? parent()->AbsX() + left : left;
 }
 
 int32_t TLumImage::AbsY() const {
-  int32_t top = Y() - anchorShiftDiv(PosVert, SizeY());
+  int32_t top = Y() - anchorShift(PosVert, SizeY());
   return parent() ? parent()->AbsY() + top : top;
 }
 
@@ -142,8 +128,8 @@ TLumElement* TLumImage::HitTest(int32_t layer, int32_t x, int32_t y, int32_t mar
   TAsphyreImage* tex = picture_ ? picture_->Texture : nullptr;
   int32_t cx = x, cy = y;
   if (tex) {
-    cx += anchorShiftDiv(PosHor, roundToInt32(tex->PatternSize().width * Scale() * ScaleX));
-    cy += anchorShiftDiv(PosVert, roundToInt32(tex->PatternSize().height * Scale() * ScaleY));
+    cx += anchorShift(PosHor, roundToInt32(tex->PatternSize().width * Scale() * ScaleX));
+    cy += anchorShift(PosVert, roundToInt32(tex->PatternSize().height * Scale() * ScaleY));
   }
   if (admittedToHitTest()) {
     if (TLumElement* hit = hitTestChildren(layer, cx, cy, margin, threshold)) return hit;
@@ -163,8 +149,8 @@ bool TLumImage::PixelHit(int32_t x, int32_t y, int32_t m, int32_t threshold) {
   if (W == 0 || H == 0) return false;
   const int64_t W2 = int64_t{W} + 2 * int64_t{m}, H2 = int64_t{H} + 2 * int64_t{m};
   const int64_t half = std::max(W2, H2) / 2;
-  const int64_t cx = int64_t{X()} + W2 / 2 - (PosHor == phLeft ? 0 : PosHor == phCenter ? W2 / 2 : W2);
-  const int64_t cy = int64_t{Y()} + H2 / 2 - (PosVert == phLeft ? 0 : PosVert == phCenter ? H2 / 2 : H2);
+  const int64_t cx = int64_t{X()} + W2 / 2 - anchorShift(PosHor, W2);
+  const int64_t cy = int64_t{Y()} + H2 / 2 - anchorShift(PosVert, H2);
   const int64_t dx = x - cx, dy = y - cy;
   if (dx < -half || dx > half || dy < -half || dy > half) return false;
   const double d = std::sqrt(double(dx) * dx + double(dy) * dy);

@@ -4,6 +4,7 @@
 #include "render/canvas.h"
 #include "render/image.h"
 #include "scene/db.h"
+#include "scene/anchor.h"
 #include "scene/runtime.h"
 #include "scene/screen.h"
 
@@ -77,12 +78,12 @@ int32_t TLumExScreen::SizeY() const {
 
 int32_t TLumExScreen::left() const {
   const int32_t w = SizeX();
-  return X() - (PosHor == 0 ? 0 : PosHor == 1 ? w / 2 : w);
+  return X() - anchorShift(PosHor, w);
 }
 
 int32_t TLumExScreen::top() const {
   const int32_t h = SizeY();
-  return Y() - (PosVert == 0 ? 0 : PosVert == 1 ? h / 2 : h);
+  return Y() - anchorShift(PosVert, h);
 }
 
 int32_t TLumExScreen::AbsX() const { return parent() ? parent()->AbsX() + left() : left(); }

@@ -7,17 +7,12 @@
 #include "render/font.h"
 #include "render/image.h"
 #include "scene/db.h"
+#include "scene/anchor.h"
 #include "scene/runtime.h"
 #include "scene/text.h"
 
 namespace lum {
 namespace {
-
-double alignShift(uint8_t pos, double room) {
-  if (pos == 0) return 0;
-  if (pos == 1) return room / 2;
-  return room;
-}
 
 bool fractional(double v) { return v != std::floor(v); }
 
@@ -40,7 +35,7 @@ void TLumText::drawLines(double left, double top) {
   size_t lines = 0;
   for (char c : copy) lines += c == '\0' ? 1 : 0;
   const double blockHeight = lines * lh0 + (static_cast<double>(lines) - 1) * Interval;
-  const double ay = alignShift(PosVert, sizeY_ - blockHeight);
+  const double ay = anchorShift(PosVert, sizeY_ - blockHeight);
 
   font_->ClearStyles();
   font_->SetStyle(TFontStyleFx::feShadow, Shadow);
@@ -53,7 +48,7 @@ void TLumText::drawLines(double left, double top) {
     std::string_view line(copy.data() + start, end - start);
     const double lh = font_->TextHeight(line);
     const double lw = lineWidth(line);
-    const double x = left + alignShift(PosHor, sizeX_ - lw);
+    const double x = left + anchorShift(PosHor, sizeX_ - lw);
     const double y = top + ay + dy;
     canvas.SetAntialias(scale_ != 1.0 || fractional(x) || fractional(y));
     if (unicode) {
