@@ -11,20 +11,9 @@
 #include "scene/image.h"
 #include "scene/anchor.h"
 #include "scene/runtime.h"
+#include "scene/sprite_quad.h"
 
 namespace lum {
-namespace {
-
-// Source pixels to cut from the near and far side so that a quad centred at
-// q with half extent half stays within -1024 to 2048.
-void trim(double q, double half, double scale, int32_t& nearCut, int32_t& farCut) {
-  nearCut = farCut = 0;
-  if (scale == 0) return;
-  if (q - half < -1024) nearCut = std::max(0, roundToInt32((-1024 - (q - half)) / scale) - 1);
-  if (q + half > 2048) farCut = std::max(0, roundToInt32((q + half - 2048) / scale) + 1);
-}
-
-}  // namespace
 
 std::string TLumImage::imImage() const { return picture_ ? picture_->Name : imImage_; }
 
@@ -90,37 +79,18 @@ void TLumImage::Draw(int32_t layer, uint32_t tint, double ox, double oy) {
 }
 
 void TLumImage::drawPicture(TAsphyreImage* tex, double qx, double qy, double w, double h) {
-  TAsphyreCanvas& canvas = runtime()->services.canvas;
-  canvas.SetAntialias(true);
-  const double scale = Scale();
-  const double hw = w / 2, hh = h / 2;
-  int32_t left, right, top, bottom;
-  trim(qx, hw, ScaleX * scale, left, right);
-  trim(qy, hh, ScaleY * scale, top, bottom);
-  qx += scale * left * ScaleX;
-  w -= scale * (left + right) * ScaleX;
-  qy += scale * top * ScaleY;
-  h -= scale * (top + bottom) * ScaleY;
-  const int32_t srcW = tex->PatternSize().width - left - right;
-  const int32_t srcH = tex->PatternSize().height - top - bottom;
-  if (srcW < 1 || srcH < 1) return;  // trimmed away entirely
-  PatternDesc source{Anim, left, top, srcW, srcH, 0};
-
-  Quad quad;
-  if (Angle() != 0) {
-    const double a = Angle() * std::numbers::pi / 180.0;
-    const double c = std::cos(a), s = std::sin(a);
-    const double corners[4][2] = {{0, 0}, {w, 0}, {w, h}, {0, h}};
-    for (int i = 0; i < 4; ++i) {
-      double x = corners[i][0] - hw, y = corners[i][1] - hh;
-      quad[i] = Point2{static_cast<float>(x * c - y * s + qx), static_cast<float>(x * s + y * c + qy)};
-    }
-  } else {
-    const float l = static_cast<float>(qx - hw), t = static_cast<float>(qy - hh);
-    const float r = static_cast<float>(qx - hw + w), b = static_cast<float>(qy - hh + h);
-    quad = Quad{Point2{l, t}, Point2{r, t}, Point2{r, b}, Point2{l, b}};
-  }
-  canvas.TexturedQuad(tex, quad, source, QuadColors{colour, colour, colour, colour}, hxDrawFx);
+  SpriteQuad sprite;
+  sprite.frame = Anim;
+  sprite.cx = qx;
+  sprite.cy = qy;
+  sprite.width = w;
+  sprite.height = h;
+  sprite.factorX = ScaleX * Scale();
+  sprite.factorY = ScaleY * Scale();
+  sprite.angle = Angle();
+  sprite.colour = colour;
+  sprite.effect = hxDrawFx;
+  drawSpriteQuad(runtime()->services.canvas, tex, sprite);
 }
 
 TLumElement* TLumImage::HitTest(int32_t layer, int32_t x, int32_t y, int32_t margin,

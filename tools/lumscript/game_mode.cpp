@@ -41,7 +41,12 @@ int RunInGame(const GameModeOptions& options, const std::string& source) {
     return 2;
   }
   TLumDB& root = running.root();
-  if (options.init) root.Init();
+  if (options.init) {
+    // As a game starts: everything initialised, then the first screen's
+    // pictures loaded (which also builds its animations' frame tables).
+    root.Init();
+    if (TLumElement* first = running.state().currentScreen) first->LoadResources();
+  }
   TLumElement* element = root.FindByKey(options.asKey);
   if (!element) {
     std::cerr << "lumscript: no element with key " << options.asKey << '\n';

@@ -7,7 +7,7 @@ namespace lum {
 
 struct GameModeOptions {
   std::string gameFile;
-  bool init = false;     // run the root's Init first
+  bool init = false;     // start as the game does: Init, then the first screen's resources
   int32_t asKey = 0;     // the element the script runs as (the root by default)
   bool dump = false;     // print the tree with variables afterwards
   std::string scriptFile;
