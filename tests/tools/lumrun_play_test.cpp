@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "render/picture_loaders.h"
 #include "tool_runner.h"
 
 namespace lum::test {
@@ -24,6 +25,50 @@ std::map<std::string, std::pair<std::string, std::string>> varsOf(const Json& no
     if (!found.empty()) return found;
   }
   return out;
+}
+
+// The published properties of the element with the key.
+Json propertiesOf(const Json& node, int key) {
+  if (node["properties"]["Key"] == key) return node["properties"];
+  for (const Json& c : node["children"]) {
+    Json found = propertiesOf(c, key);
+    if (!found.is_null()) return found;
+  }
+  return Json();
+}
+
+// Whether pixel (x, y) of a screenshot is within `tolerance` of the colour
+// on each channel (the OpenGL renderer filters a little differently).
+::testing::AssertionResult pixelNear(const std::filesystem::path& png, int x, int y,
+                                     uint32_t rgb, int tolerance) {
+  Result<Picture> picture = loadPictureFile(png.string(), PictureKind::Png);
+  if (!picture) return ::testing::AssertionFailure() << png << ": " << picture.error().text();
+  const uint32_t got = picture->pixel(x, y);
+  for (int shift : {16, 8, 0}) {
+    const int a = static_cast<int>((got >> shift) & 0xFF), b = static_cast<int>((rgb >> shift) & 0xFF);
+    if (std::abs(a - b) > tolerance) {
+      return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex
+                                           << (got & 0xFFFFFF) << ", expected about " << rgb;
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// The demo's walk on the puzzle screen has ended before tick 320: the
+// walker rests at the last key, the sun has become the moon, the walk's stop
+// script ran once, and the compass plays on.
+void checkTheWalk(const Json& state, const std::filesystem::path& solvedShot, int tolerance) {
+  std::map<std::string, std::pair<std::string, std::string>> vars = varsOf(state, 0);
+  EXPECT_EQ(vars["WALKED"].second, "1");
+  const Json walk = propertiesOf(state, 41);
+  EXPECT_EQ(walk["Pos"], 62);
+  EXPECT_EQ(walk["Active"], false);
+  const Json compass = propertiesOf(state, 51);
+  EXPECT_EQ(compass["Active"], true);
+  EXPECT_GE(compass["Pos"].get<int>(), 0);
+  EXPECT_LT(compass["Pos"].get<int>(), 32);
+  EXPECT_TRUE(pixelNear(solvedShot, 884, 726, 0xE67828, tolerance));  // the walker's body
+  EXPECT_TRUE(pixelNear(solvedShot, 934, 150, 0xC8D2F0, tolerance));  // the moon
 }
 
 const char* kGame = R"({
@@ -114,6 +159,7 @@ TEST(DemoGame, ScriptedPlayThroughSolvesThePuzzle) {
   EXPECT_EQ(varsOf(state, 0)["SOLVED"].second, "1");
   EXPECT_EQ(varsOf(state, 0)["CLICKS"].second, "1");
   EXPECT_FALSE(readFile(dir / "solved.png").empty());
+  checkTheWalk(state, dir / "solved.png", 0);
   std::filesystem::remove_all(dir);
 }
 
@@ -134,6 +180,7 @@ TEST(DemoGame, PlayThroughOnOpenGlEndsInTheSameState) {
   EXPECT_EQ(varsOf(state, 0)["SOLVED"].second, "1");
   EXPECT_EQ(varsOf(state, 0)["CLICKS"].second, "1");
   EXPECT_FALSE(readFile(dir / "solved.png").empty());
+  checkTheWalk(state, dir / "solved.png", 24);
   std::filesystem::remove_all(dir);
 }
 
