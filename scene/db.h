@@ -24,7 +24,10 @@ struct UnicodeGlyph {
 
 class TLumDB : public TLumElement {
  public:
+  // With a runtime that has interpreters, the root becomes their source of
+  // language texts and include files for as long as it lives.
   explicit TLumDB(Runtime* runtime = nullptr);
+  ~TLumDB() override;
   static const ClassInfo& info();
   const ClassInfo& classInfo() const override { return info(); }
 
@@ -107,6 +110,9 @@ class TLumDB : public TLumElement {
   ScriptText exLoadImProcess, exKeyDown, exExit, exCheat, exSetScreen;
 
  private:
+  // Connects the interpreters' language lookup to LangText and their
+  // include reader to the game's folder.
+  void connectInterpreters();
   // A file of the game's folder as an in-memory ini file, if it exists.
   std::optional<lum::IniFile> openGameIni(const std::string& name) const;
 

@@ -111,7 +111,7 @@ void TLumDB::FinishScreenLoad(TLumElement* target) {
   }
   rt.currentScreen = target;
   if (rt.fadeOutMusic) rt.fadeOutMusic();
-  RunEvent(exSetScreen, "SetScreen", variables());
+  RunEvent(exSetScreen, "SetScreen", KeepVariables::InOwnList);
   if (rt.currentScreen) rt.currentScreen->Show();
   if (rt.images) rt.images->ImFreeUnused();
   if (rt.resetTimer) rt.resetTimer();

@@ -3,28 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <nlohmann/json.hpp>
-
-#include "tool_runner.h"
+#include "game_run.h"
 
 namespace lum::test {
 namespace {
-
-using Json = nlohmann::ordered_json;
-
-// The variables of the element with the key, as NAME -> [KIND, VALUE].
-std::map<std::string, std::pair<std::string, std::string>> varsOf(const Json& node, int key) {
-  std::map<std::string, std::pair<std::string, std::string>> out;
-  if (node["properties"]["Key"] == key && node.contains("vars")) {
-    for (const Json& v : node["vars"]) out[v[0]] = {v[1], v[2]};
-    return out;
-  }
-  for (const Json& c : node["children"]) {
-    auto found = varsOf(c, key);
-    if (!found.empty()) return found;
-  }
-  return out;
-}
 
 const char* kGame = R"({
   "class": "TLumDB",

@@ -21,19 +21,13 @@ int RunInGame(InterpreterPool& pool, const GameModeOptions& options, const std::
     std::cerr << "lumscript: no such game file: " << options.gameFile << '\n';
     return 2;
   }
-  // The game is read from its folder, so that its language, settings and
-  // sound files are found.
+  // The game is read from its folder, so that its language, settings,
+  // sound and include files are found.
   GameFolder folder(game.parent_path());
   Runtime runtime;
   runtime.folder = &folder;
   runtime.pool = &pool;
   runtime.userDataFolder = findUserDataFolder(std::nullopt);
-  auto games = std::make_shared<GameFolder>(game.parent_path());
-  pool.Environment().readInclude = [games](std::string_view name) {
-    IncludeRead read;
-    read.text = games->readFile(name);
-    return read;
-  };
   TLumDB root(&runtime);
   Status loaded = root.LoadGame(game.filename().string());
   if (!loaded) {
@@ -48,14 +42,13 @@ int RunInGame(InterpreterPool& pool, const GameModeOptions& options, const std::
   }
 
   TPasCalc& preparer = pool.Current();
-  const PreparedScript prepared = preparer.PrepareScript(source);
+  const ScriptText script{source, preparer.PrepareScript(source)};
   const bool prepareFailed = preparer.ErrorCode() != 0;
   if (prepareFailed) {
     std::cout << "prepare-error " << preparer.ErrorCode() << ": " << preparer.ErrorMessage() << "\n";
   }
   // The run takes the interpreter one level deeper, as every event does.
-  pool.Environment().eventLabel = "Script";
-  const bool ran = pool.RunEvent(&element->script(), prepared, element->variables());
+  const bool ran = element->RunEvent(script, "Script", TLumElement::KeepVariables::InOwnList);
   TPasCalc& runner = pool.At(pool.Depth());
   const ElementTable& table = pool.Environment().elements;
   for (const TVar& var : runner.Variables().records()) {
