@@ -17,12 +17,16 @@ namespace lum {
 namespace {
 
 // The error log goes beside the game, or to the user data folder when the
-// game's folder cannot be written.
-std::string errorLogPath(const CommandLine& options, const std::filesystem::path& folder) {
-  if (isFolderWritable(folder)) return (folder / "lumware.err").string();
+// game's folder cannot be written or its "lumware.err" is a link that leads
+// out of it.
+std::string errorLogPath(const CommandLine& options, GameFolder& game) {
+  const std::filesystem::path& folder = game.root();
+  if (isFolderWritable(folder)) {
+    if (auto path = game.pathForWrite("lumware.err")) return path->string();
+  }
   auto data = findUserDataFolder(options.saveDir ? std::optional<std::filesystem::path>(*options.saveDir)
                                                  : std::nullopt);
-  if (!data) return (folder / "lumware.err").string();
+  if (!data) return {};  // no log rather than one written outside
   createDirectories(*data / "lumrun");
   return (*data / "lumrun" / "lumware.err").string();
 }
@@ -48,7 +52,7 @@ Status GameSession::Start() {
   // while the file is read.
   pool_ = std::make_unique<InterpreterPool>(
       [this](TFuncList& funcs) { registerBuiltins(funcs, builtins_); });
-  pool_->Environment().log.SetPath(errorLogPath(options_, folder_.root()));
+  pool_->Environment().log.SetPath(errorLogPath(options_, folder_));
 
   AudioDeviceChoice audio = openAudioDevice(options_.headless || options_.mute ? "null" : "openal");
   if (!audio.notice.empty() && !options_.headless && !options_.mute) {
@@ -144,7 +148,7 @@ bool GameSession::windowed() const { return render_->device.Windowed(); }
 void GameSession::switchDisplay() {
   Runtime& rt = runtime_;
   if (IniFile* settings = root_->settings()) {
-    if (auto path = folder_.pathForCreate(root_->IniFile())) {
+    if (auto path = folder_.pathForWrite(root_->IniFile())) {
       IniFile::open(*path, rt.codePage).setString("Def", "FS", rt.fullScreenWanted ? "1" : "0");
     }
     (void)settings;

@@ -51,6 +51,21 @@ inline std::map<std::string, std::pair<std::string, std::string>> varsOf(const J
   return out;
 }
 
+// Every file below a folder (links not followed) with its contents, to
+// show that nothing there changed.
+inline std::map<std::string, std::string> folderContents(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> out;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (entry.is_symlink()) {
+      out[entry.path().lexically_relative(folder).string()] =
+          "-> " + std::filesystem::read_symlink(entry.path()).string();
+    } else if (entry.is_regular_file()) {
+      out[entry.path().lexically_relative(folder).string()] = readFile(entry.path());
+    }
+  }
+  return out;
+}
+
 inline std::map<std::string, std::pair<std::string, std::string>> varsAfterPlay(
     const std::filesystem::path& dir, int key) {
   return varsOf(Json::parse(readFile(dir / "state.json")), key);
