@@ -82,6 +82,26 @@ TEST(LumrunPlay, BadGamesAndCommandLinesAreRefusedClearly) {
   std::filesystem::remove_all(dir);
 }
 
+TEST(LumrunPlay, OutputsThatCannotBeWrittenExitWithStatusTwoAndAMessage) {
+  auto dir = scratchFolder("lumrun-outputs");
+  ASSERT_EQ(buildGame(dir, kGame).status, 0);
+  const std::string run = lumrunPath() + " --headless --ticks 5 --save-dir " + quoted(dir / "save");
+  ToolResult dump = runTool(run + " --dump-state " + quoted(dir / "no" / "state.json") + " " + quoted(dir));
+  EXPECT_EQ(dump.status, 2) << dump.out;
+  EXPECT_NE(dump.out.find("lumrun: " + (dir / "no" / "state.json").string()), std::string::npos)
+      << dump.out;
+  ToolResult shot = runTool(run + " --screenshot 2:" + quoted(dir / "no" / "a.png") + " " + quoted(dir));
+  EXPECT_EQ(shot.status, 2) << shot.out;
+  EXPECT_NE(shot.out.find("lumrun: " + (dir / "no" / "a.png").string()), std::string::npos)
+      << shot.out;
+  // A target that cannot be written (here a folder) is found out when writing.
+  std::filesystem::create_directories(dir / "taken");
+  ToolResult late = runTool(run + " --dump-state " + quoted(dir / "taken") + " " + quoted(dir));
+  EXPECT_EQ(late.status, 2) << late.out;
+  EXPECT_NE(late.out.find("cannot write the state"), std::string::npos) << late.out;
+  std::filesystem::remove_all(dir);
+}
+
 TEST(DemoGame, ScriptedPlayThroughSolvesThePuzzle) {
   const std::filesystem::path game = binaryDir() + "/games/demo";
   auto dir = scratchFolder("demo-play");
