@@ -86,7 +86,7 @@ const RoutineEntry kRoutines[] = {
     {"SetScreen", engine::SetScreen},
     {"FastSetScreen", engine::FastSetScreen},
     {"FastSetScreenNS", engine::FastSetScreenNS},
-    {"Random", Random},
+    {"Random", RandomBelow},
     {"GetAlpha", engine::GetAlpha},
     {"GetPixel", engine::GetPixel},
     {"MoveTo", engine::MoveTo},

@@ -10,43 +10,21 @@ namespace lum {
 
 TLumDB::TLumDB(Runtime* runtime) : runtime_(runtime) {
   setRoot(this);
-  if (runtime_ && runtime_->pool) {
-    registerHandle(&runtime_->pool->Environment().elements);
-    runtime_->pool->Environment().root = handle();
-    connectInterpreters();
+  if (runtime_) {
+    registerHandle(&runtime_->services.pool.Environment().elements);
+    runtime_->services.pool.Environment().root = handle();
   }
-}
-
-TLumDB::~TLumDB() {
-  if (runtime_ && runtime_->pool) {
-    ScriptEnvironment& env = runtime_->pool->Environment();
-    env.languageText = nullptr;
-    env.readInclude = nullptr;
-  }
-}
-
-void TLumDB::connectInterpreters() {
-  ScriptEnvironment& env = runtime_->pool->Environment();
-  env.languageText = [this](std::string_view key) { return LangText(std::string(key)); };
-  // Include names are the game's own file names: relative to its folder,
-  // Windows separators, any letter case. Scripts are prepared while the
-  // game file is read, so this must be in place before LoadGame.
-  env.readInclude = [this](std::string_view name) {
-    IncludeRead read;
-    if (runtime_->folder) read.text = runtime_->folder->readFile(name);
-    return read;  // a missing file reports the system's "file not found"
-  };
 }
 
 void TLumDB::SetSaveErr(bool on) {
   SaveErr = on;
-  if (runtime_ && runtime_->pool) runtime_->pool->Environment().log.SetSaveErr(on);
+  if (runtime_) runtime_->services.pool.Environment().log.SetSaveErr(on);
 }
 
 Status TLumDB::LoadGame(const std::string& gameFileName) {
   DestroyChildren();
-  if (!runtime_ || !runtime_->folder) return {};
-  std::optional<std::filesystem::path> path = runtime_->folder->resolve(gameFileName);
+  if (!runtime_) return {};
+  std::optional<std::filesystem::path> path = runtime_->services.folder.resolve(gameFileName);
   if (!path) return {};
   Result<std::string> bytes = readGameFileBytes(*path);
   if (!bytes) return bytes.error();

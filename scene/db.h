@@ -25,10 +25,7 @@ struct UnicodeGlyph {
 
 class TLumDB : public TLumElement {
  public:
-  // With a runtime that has interpreters, the root becomes their source of
-  // language texts and include files for as long as it lives.
   explicit TLumDB(Runtime* runtime = nullptr);
-  ~TLumDB() override;
   static const ClassInfo& info();
   const ClassInfo& classInfo() const override { return info(); }
 
@@ -84,6 +81,8 @@ class TLumDB : public TLumElement {
   const std::vector<UnicodeGlyph>& glyphTable() const { return glyphs_; }
   const std::string& systemFontName() const { return systemFontName_; }
   TLumIm* unicodeGlyphImage() const { return unicodeImage_; }
+  // Writes the player's choice of display to the settings.
+  void StoreDisplayChoice();
   // Reads the Unicode font set when "unicode\unicode.fnt" exists.
   void SetUpUnicode();
 
@@ -112,9 +111,6 @@ class TLumDB : public TLumElement {
   ScriptText exLoadImProcess, exKeyDown, exExit, exCheat, exSetScreen;
 
  private:
-  // Connects the interpreters' language lookup to LangText and their
-  // include reader to the game's folder.
-  void connectInterpreters();
   // Places the save folder for the root's Id as it is now.
   void placeSaveFolder();
   // The real path of a file of the save folder, with the folders it needs

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "media/image_cache.h"
+#include "media/sound.h"
 #include "platform/game_folder.h"
 #include "platform/user_data.h"
 #include "platform/wide_escape.h"
@@ -45,23 +46,23 @@ constexpr size_t kMaxWideText = 2000;
 }  // namespace
 
 std::optional<lum::IniFile> TLumDB::openGameIni(const std::string& name) const {
-  if (!runtime_ || !runtime_->folder || name.empty()) return std::nullopt;
-  std::optional<std::string> bytes = runtime_->folder->readFile(name, lum::IniFile::kMaxFileBytes);
+  if (!runtime_ || name.empty()) return std::nullopt;
+  const Services& sv = runtime_->services;
+  std::optional<std::string> bytes = sv.folder.readFile(name, lum::IniFile::kMaxFileBytes);
   if (!bytes) return std::nullopt;
-  return lum::IniFile::fromBytes(*bytes, runtime_->codePage);
+  return lum::IniFile::fromBytes(*bytes, sv.codePage);
 }
 
 void TLumDB::placeSaveFolder() {
-  saveFolder_.clear();
+  const CodePage& codePage = runtime_->services.codePage;
   saveFiles_.reset();
   if (runtime_->userDataFolder) {
     // One folder per game, whatever its Id holds (separators, "..").
-    saveFolder_ = *runtime_->userDataFolder / "Lumware" /
-                  saveFolderName(runtime_->codePage.toUtf8(Id));
-  } else if (runtime_->folder) {
-    saveFolder_ = runtime_->folder->root();
+    saveFolder_ = *runtime_->userDataFolder / "Lumware" / saveFolderName(codePage.toUtf8(Id));
+  } else {
+    saveFolder_ = runtime_->services.folder.root();
   }
-  if (!saveFolder_.empty()) saveFiles_.emplace(saveFolder_, runtime_->codePage);
+  saveFiles_.emplace(saveFolder_, codePage);
 }
 
 std::optional<fs::path> TLumDB::saveFilePath(const std::string& name) {
@@ -98,18 +99,19 @@ void TLumDB::SetIniFile(const std::string& name) {
   placeSaveFolder();
   settings_.reset();
   if (std::optional<fs::path> path = saveFilePath(name)) {
-    settings_ = lum::IniFile::open(*path, runtime_->codePage);
+    settings_ = lum::IniFile::open(*path, runtime_->services.codePage);
   }
   // The values come from the copy in the game's folder.
   std::optional<lum::IniFile> local = openGameIni(name);
   auto read = [&](const char* key, int32_t fallback) {
     return local ? local->getInt("Def", key, fallback) : fallback;
   };
-  runtime_->soundVolume = read("Snd", 100);
-  runtime_->musicVolume = read("Muz", 50);
-  runtime_->fullScreenWanted = read("FS", 1) != 0;
-  if (runtime_->TestMode) runtime_->fullScreenWanted = false;
-  if (runtime_->applyDisplayMode) runtime_->applyDisplayMode();
+  Sound& sound = runtime_->services.sound;
+  sound.setEffectsVolume(read("Snd", 100));
+  sound.setMusicVolume(read("Muz", 50));
+  GameState& st = runtime_->state;
+  st.fullScreenWanted = read("FS", 1) != 0;
+  if (st.testMode) st.fullScreenWanted = false;
 }
 
 void TLumDB::SetDefLang(const std::string& name) {
@@ -121,7 +123,7 @@ void TLumDB::SetDefLang(const std::string& name) {
 void TLumDB::SetLang(const std::string& name) {
   if (name == lang_) return;
   std::string chosen = name;
-  const GameFolder* folder = runtime_ ? runtime_->folder : nullptr;
+  const GameFolder* folder = runtime_ ? &runtime_->services.folder : nullptr;
   if (folder && !folder->exists(name)) {
     for (const char* fallback : {"eng.lng", "rus.lng", "deu.lng"}) {
       if (folder->exists(fallback)) {
@@ -143,12 +145,13 @@ void TLumDB::SetSoundFile(const std::string& name) {
 void TLumDB::SetFileFonts(const std::string& name) {
   if (name == fileFonts_) return;
   fileFonts_ = name;
-  if (!runtime_ || !runtime_->archive || !runtime_->folder) return;
-  std::optional<fs::path> path = runtime_->folder->resolve(name);
+  if (!runtime_) return;
+  const Services& sv = runtime_->services;
+  std::optional<fs::path> path = sv.folder.resolve(name);
   // The game only reads its archive; a missing one must never be created.
-  runtime_->archive->setOpenMode(TOpenModes::opReadOnly);
-  runtime_->archive->setFileName(path ? path->string() : std::string());
-  if (runtime_->fonts && path) runtime_->fonts->LoadFromASDb(*runtime_->archive);
+  sv.archive.setOpenMode(TOpenModes::opReadOnly);
+  sv.archive.setFileName(path ? path->string() : std::string());
+  if (path) sv.fonts.LoadFromASDb(sv.archive);
 }
 
 std::string TLumDB::LangText(const std::string& key) {
@@ -161,14 +164,14 @@ std::string TLumDB::LangText(const std::string& key) {
   // Not in the Unicode texts: the language file read as wide text, with
   // every character beyond ASCII carried in the three-byte escape.
   std::u16string wide;
-  if (runtime_ && runtime_->folder) {
-    if (std::optional<fs::path> path = runtime_->folder->resolve(lang_)) {
-      wide = lum::IniFile::open(*path, runtime_->codePage).getWide(section, name, u"");
+  const CodePage codePage = runtime_ ? runtime_->services.codePage : CodePage();
+  if (runtime_) {
+    if (std::optional<fs::path> path = runtime_->services.folder.resolve(lang_)) {
+      wide = lum::IniFile::open(*path, codePage).getWide(section, name, u"");
     }
   }
   if (wide.size() > kMaxWideText) wide.resize(kMaxWideText);
-  std::string text = encodeWideEscape(wide, runtime_ ? runtime_->codePage : CodePage(),
-                                      WideEscapeMode::NonAscii);
+  std::string text = encodeWideEscape(wide, codePage, WideEscapeMode::NonAscii);
   langTexts_->setString(section, name, text);
   return text;
 }
@@ -197,13 +200,13 @@ void TLumDB::SoundByKey(const std::string& key, std::string& fileName, int32_t& 
 }
 
 void TLumDB::SetUpUnicode() {
-  if (!runtime_ || !runtime_->folder) return;
-  const GameFolder& folder = *runtime_->folder;
+  if (!runtime_) return;
+  const GameFolder& folder = runtime_->services.folder;
   std::optional<std::string> fnt = folder.readFile("unicode\\unicode.fnt");
   if (!fnt) return;
   unicodeTexts_ = openGameIni("unicode\\unicode.lng");
   unicodeMode_ = true;
-  if (runtime_->images) unicodeImage_ = runtime_->images->ImRequest("unicode\\unicode.png", true);
+  unicodeImage_ = runtime_->services.images.ImRequest("unicode\\unicode.png", true);
 
   std::istringstream in(*fnt);
   std::string line;
@@ -218,6 +221,15 @@ void TLumDB::SetUpUnicode() {
     glyphs_[code].width = static_cast<uint16_t>(roundToInt32(static_cast<double>(width) / 1.7));
   }
   if (std::getline(in, line)) systemFontName_ = trimmed(line);
+}
+
+void TLumDB::StoreDisplayChoice() {
+  if (!runtime_ || !settings_) return;
+  const Services& sv = runtime_->services;
+  if (std::optional<fs::path> path = sv.folder.pathForWrite(iniFile_)) {
+    lum::IniFile::open(*path, sv.codePage)
+        .setString("Def", "FS", runtime_->state.fullScreenWanted ? "1" : "0");
+  }
 }
 
 }  // namespace lum

@@ -57,6 +57,8 @@ class TLumElement {
   // Tree.
   TLumElement* parent() const { return parent_; }
   TLumDB* root() const { return root_; }
+  // The running game's runtime; null only in a tree read by the tools,
+  // which neither draws nor runs scripts.
   Runtime* runtime() const;
   size_t childCount() const { return children_.size(); }
   TLumElement* child(size_t index) const { return children_[index].get(); }
@@ -157,7 +159,7 @@ class TLumElement {
   bool resourcesLoaded() const { return resourcesLoaded_; }
   virtual void LoadResources();
   virtual void ReloadResources();
-  virtual void Draw(int32_t layer, uint32_t tint, double originX, double originY, int flag);
+  virtual void Draw(int32_t layer, uint32_t tint, double originX, double originY);
   // The element hit at (x, y), given in the parent's coordinates, on one
   // layer: the base asks the children, topmost (last) first.
   virtual TLumElement* HitTest(int32_t layer, int32_t x, int32_t y, int32_t margin,

@@ -10,10 +10,11 @@ namespace lum {
 bool TLumElement::RunEvent(const ScriptText& script, const std::string& label,
                            KeepVariables keep) {
   Runtime* rt = runtime();
-  if (!rt || !rt->pool) return false;
-  rt->pool->Environment().eventLabel = label;
+  if (!rt) return false;
+  InterpreterPool& pool = rt->services.pool;
+  pool.Environment().eventLabel = label;
   const std::shared_ptr<TVarList> kept = keep == KeepVariables::InOwnList ? vars_ : nullptr;
-  return rt->pool->RunEvent(&face_, script.prepared, kept.get());
+  return pool.RunEvent(&face_, script.prepared, kept.get());
 }
 
 void TLumElement::resetVariables() { vars_ = std::make_shared<TVarList>(); }

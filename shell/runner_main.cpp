@@ -13,7 +13,6 @@
 #include "platform/user_data.h"
 #include "scene/db.h"
 #include "scene/game_file.h"
-#include "scene/runtime.h"
 #include "scene/state_dump.h"
 #include "scene/tree_outline.h"
 #include "script/pool.h"
@@ -69,14 +68,9 @@ Status checkOutputFolder(const std::string& file) {
 }
 
 Status writeStateDump(GameSession& session, const std::string& file) {
-  const ElementTable& table = session.runtime().pool->Environment().elements;
-  OrderedJson state = stateToJson(session.root(), session.runtime().codePage,
-                                  [&](const ScriptValue& v) {
-                                    std::string text = KindAndValue(v, table);
-                                    size_t colon = text.find(':');
-                                    return std::make_pair(text.substr(0, colon),
-                                                          text.substr(colon + 1));
-                                  });
+  GameHost& host = session.host();
+  OrderedJson state = stateToJson(host.root(), host.services().codePage,
+                                  host.services().pool.Environment().elements);
   std::ofstream out(file);
   out << state.dump(2) << '\n';
   if (!out.flush()) return Error{file + ": cannot write the state"};
@@ -170,8 +164,7 @@ int runnerMain(int argc, char** argv) {
   fs::path gameFile = where.folder / where.fileName;
   std::error_code ec;
   if (cl.info) {
-    Runtime runtime;
-    TLumDB root(&runtime);
+    TLumDB root;
     if (where.fileName.empty() || !fs::exists(gameFile, ec)) {
       std::cerr << "lumrun: no game file found\n";
       return 2;

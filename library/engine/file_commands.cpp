@@ -49,8 +49,8 @@ std::string encodeHexValue(std::string_view bytes) {
 // of the settings commands reads and writes; nothing when its name or a
 // symbolic link leads out of the folder.
 std::optional<std::filesystem::path> localSettingsPath(TLumDB& root, Runtime& rt) {
-  if (!rt.folder || root.IniFile().empty()) return std::nullopt;
-  return rt.folder->pathForWrite(root.IniFile());
+  if (root.IniFile().empty()) return std::nullopt;
+  return rt.services.folder.pathForWrite(root.IniFile());
 }
 
 }  // namespace
@@ -72,9 +72,9 @@ bool DelFile(RoutineCall& c) {
   Runtime* rt = runtimeOf(c);
   // Only files of the game's folder can go; names that lead out of it are
   // refused by the folder.
-  if (rt && rt->folder) {
-    rt->folder->invalidate();  // the file may have been made after the folder was last read
-    rt->folder->removeFile(name);
+  if (rt) {
+    rt->services.folder.invalidate();  // the file may have been made after the folder was last read
+    rt->services.folder.removeFile(name);
   }
   return true;
 }
@@ -98,17 +98,17 @@ bool GetIni(RoutineCall& c) {
   }
   std::u16string wide;
   if (auto path = localSettingsPath(*root, *rt)) {
-    wide = IniFile::open(*path, rt->codePage).getWide(section, key, u"");
+    wide = IniFile::open(*path, rt->services.codePage).getWide(section, key, u"");
   }
   std::string utf8;
-  std::string narrow = rt->codePage.fromUtf16(wide);
+  std::string narrow = rt->services.codePage.fromUtf16(wide);
   if (narrow.rfind(kHexPrefix, 0) == 0) {
     utf8 = decodeHexValue(narrow);
   } else {
     utf8 = narrow;
   }
   c.Return(ScriptValue::String(
-      encodeWideEscape(utf8ToUtf16(utf8), rt->codePage, WideEscapeMode::NonAscii)));
+      encodeWideEscape(utf8ToUtf16(utf8), rt->services.codePage, WideEscapeMode::NonAscii)));
   return true;
 }
 
@@ -124,9 +124,9 @@ bool SetIni(RoutineCall& c) {
     if (IniFile* settings = root->settings()) settings->setString(section, key, value);
     return true;
   }
-  std::string utf8 = utf16ToUtf8(decodeWideEscape(value, rt->codePage));
+  std::string utf8 = utf16ToUtf8(decodeWideEscape(value, rt->services.codePage));
   if (auto path = localSettingsPath(*root, *rt)) {
-    IniFile::open(*path, rt->codePage).setWide(section, key, utf8ToUtf16(encodeHexValue(utf8)));
+    IniFile::open(*path, rt->services.codePage).setWide(section, key, utf8ToUtf16(encodeHexValue(utf8)));
   }
   return true;
 }
