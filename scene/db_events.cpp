@@ -109,7 +109,7 @@ void TLumDB::FinishScreenLoad(TLumElement* target) {
   }
   st.currentScreen = target;
   rt.services.sound.MusicFadeOut();
-  RunEvent(exSetScreen, "SetScreen", variables());
+  RunEvent(exSetScreen, "SetScreen", KeepVariables::InOwnList);
   if (st.currentScreen) st.currentScreen->Show();
   images.ImFreeUnused();
   rt.shell.resetTimer();

@@ -53,44 +53,53 @@ std::optional<lum::IniFile> TLumDB::openGameIni(const std::string& name) const {
   return lum::IniFile::fromBytes(*bytes, sv.codePage);
 }
 
+void TLumDB::placeSaveFolder() {
+  const CodePage& codePage = runtime_->services.codePage;
+  saveFiles_.reset();
+  if (runtime_->userDataFolder) {
+    // One folder per game, whatever its Id holds (separators, "..").
+    saveFolder_ = *runtime_->userDataFolder / "Lumware" / saveFolderName(codePage.toUtf8(Id));
+  } else {
+    saveFolder_ = runtime_->services.folder.root();
+  }
+  saveFiles_.emplace(saveFolder_, codePage);
+}
+
+std::optional<fs::path> TLumDB::saveFilePath(const std::string& name) {
+  if (!saveFiles_ || name.empty()) return std::nullopt;
+  // The save folder itself is the user's; names below it are the game's,
+  // Windows style, and may not leave it.
+  if (!createDirectories(saveFolder_)) return std::nullopt;
+  saveFiles_->invalidate();
+  return saveFiles_->pathForWrite(name, true);
+}
+
 void TLumDB::SetFileRS(const std::string& name) {
   if (name == fileRS_) return;
   fileRS_ = name;
   if (!runtime_) return;
-  const CodePage& codePage = runtime_->services.codePage;
-  saveFolder_.clear();
-  if (runtime_->userDataFolder) {
-    saveFolder_ = *runtime_->userDataFolder / "Lumware" / codePage.toUtf8(Id);
-  } else {
-    saveFolder_ = runtime_->services.folder.root();
-  }
+  placeSaveFolder();
   progressFile_.clear();
-  if (name.empty() || saveFolder_.empty()) return;
-  std::string relative = codePage.toUtf8(name);
-  for (char& c : relative) {
-    if (c == '\\') c = '/';
-  }
-  fs::path file = (saveFolder_ / relative).lexically_normal();
-  // The progress file stays inside the save folder whatever the name says.
-  if (file.lexically_relative(saveFolder_).string().rfind("..", 0) == 0) return;
-  if (!createDirectories(file.parent_path())) return;
+  std::optional<fs::path> file = saveFilePath(name);
+  if (!file) return;
   std::error_code ec;
-  if (!fs::exists(file, ec)) {
-    std::FILE* f = std::fopen(file.c_str(), "ab");
+  if (!fs::exists(*file, ec)) {
+    std::FILE* f = std::fopen(file->c_str(), "ab");
     if (!f) return;
     std::fclose(f);
   }
-  progressFile_ = file;
+  progressFile_ = *file;
 }
 
 void TLumDB::SetIniFile(const std::string& name) {
   if (name == iniFile_) return;
   iniFile_ = name;
   if (!runtime_) return;
-  const CodePage& codePage = runtime_->services.codePage;
+  // The settings are kept whether or not the game has a progress file.
+  placeSaveFolder();
   settings_.reset();
-  if (!saveFolder_.empty() && !name.empty()) {
-    settings_ = lum::IniFile::open(saveFolder_ / codePage.toUtf8(name), codePage);
+  if (std::optional<fs::path> path = saveFilePath(name)) {
+    settings_ = lum::IniFile::open(*path, runtime_->services.codePage);
   }
   // The values come from the copy in the game's folder.
   std::optional<lum::IniFile> local = openGameIni(name);
@@ -139,6 +148,8 @@ void TLumDB::SetFileFonts(const std::string& name) {
   if (!runtime_) return;
   const Services& sv = runtime_->services;
   std::optional<fs::path> path = sv.folder.resolve(name);
+  // The game only reads its archive; a missing one must never be created.
+  sv.archive.setOpenMode(TOpenModes::opReadOnly);
   sv.archive.setFileName(path ? path->string() : std::string());
   if (path) sv.fonts.LoadFromASDb(sv.archive);
 }
@@ -215,7 +226,7 @@ void TLumDB::SetUpUnicode() {
 void TLumDB::StoreDisplayChoice() {
   if (!runtime_ || !settings_) return;
   const Services& sv = runtime_->services;
-  if (std::optional<fs::path> path = sv.folder.pathForCreate(iniFile_)) {
+  if (std::optional<fs::path> path = sv.folder.pathForWrite(iniFile_)) {
     lum::IniFile::open(*path, sv.codePage)
         .setString("Def", "FS", runtime_->state.fullScreenWanted ? "1" : "0");
   }

@@ -103,7 +103,8 @@ TLumElement* TLumExScreen::HitTest(int32_t layer, int32_t x, int32_t y, int32_t 
   if (!Vis() && !MousedNotVis) return nullptr;
   if (TLumScreen* s = forwardTarget()) {
     ForwardGuard guard(*this);
-    if (TLumElement* hit = s->HitTest(layer, x - X(), y - Y(), margin, threshold)) return hit;
+    // Where the screen is drawn: at the anchored position, not at (X, Y).
+    if (TLumElement* hit = s->HitTest(layer, x - left(), y - top(), margin, threshold)) return hit;
   }
   if (layer == Order() && Modal) return this;
   return nullptr;

@@ -4,6 +4,7 @@
 
 #include "library/game_routines.h"
 #include "platform/file_ops.h"
+#include "platform/game_folder.h"
 #include "platform/user_data.h"
 #include "render/render_stack.h"
 
@@ -18,11 +19,15 @@ std::optional<std::filesystem::path> userDataFolder(const CommandLine& options) 
 }
 
 // The error log goes beside the game, or to the user data folder when the
-// game's folder cannot be written.
+// game's folder cannot be written or its "lumware.err" is a link that leads
+// out of it.
 std::string errorLogPath(const CommandLine& options, const std::filesystem::path& folder) {
-  if (isFolderWritable(folder)) return (folder / "lumware.err").string();
+  GameFolder game(folder);
+  if (isFolderWritable(folder)) {
+    if (auto path = game.pathForWrite("lumware.err")) return path->string();
+  }
   auto data = userDataFolder(options);
-  if (!data) return (folder / "lumware.err").string();
+  if (!data) return {};  // no log rather than one written outside
   createDirectories(*data / "lumrun");
   return (*data / "lumrun" / "lumware.err").string();
 }

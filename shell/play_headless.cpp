@@ -63,7 +63,7 @@ int playHeadless(GameSession& session, const CommandLine& options,
       Status saved = saveScreenshot(session, shot.file);
       if (!saved) {
         std::cerr << "lumrun: " << shot.file << ": " << saved.error().text() << '\n';
-        status = 1;
+        status = 2;
       }
     }
     if (tick >= last || host.closing()) break;

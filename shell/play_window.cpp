@@ -2,6 +2,8 @@
 // from the idle loop with the real clock.
 #include <SDL.h>
 
+#include <iostream>
+
 #include "media/audio_device.h"
 #include "media/sound.h"
 #include "shell/command_line.h"
@@ -79,6 +81,7 @@ int playInWindow(GameSession& session, const CommandLine& options,
   TAsphyreDevice& device = host.render().device;
   uint32_t ticks = 0;
   size_t next = 0;
+  int status = 0;
   timer.OnProcess = [&] {
     host.loop().Tick();
     ++ticks;
@@ -87,7 +90,11 @@ int playInWindow(GameSession& session, const CommandLine& options,
     while (next < events.size() && events[next].tick <= ticks) deliverInput(session, events[next++]);
     device.Render(0xFF000000u, true);
     for (const Screenshot& shot : options.screenshots) {
-      if (shot.tick == ticks) saveScreenshot(session, shot.file);
+      if (shot.tick != ticks) continue;
+      if (Status saved = saveScreenshot(session, shot.file); !saved) {
+        std::cerr << "lumrun: " << shot.file << ": " << saved.error().text() << '\n';
+        status = 2;
+      }
     }
     timer.RunProcessTicks();
     device.Present();
@@ -109,7 +116,7 @@ int playInWindow(GameSession& session, const CommandLine& options,
     }
     timer.Idle();
   }
-  return 0;
+  return status;
 }
 
 }  // namespace lum

@@ -58,10 +58,38 @@ std::string absolute(const std::string& p) {
   return fs::absolute(p, ec).string();
 }
 
+// An output file asked for on the command line must have a folder to go
+// to; finding out at the end of a long play would lose it.
+Status checkOutputFolder(const std::string& file) {
+  std::error_code ec;
+  const fs::path folder = fs::path(file).parent_path();
+  if (fs::is_directory(folder, ec)) return {};
+  return Error{file + ": no such folder " + folder.string()};
+}
+
+Status writeStateDump(GameSession& session, const std::string& file) {
+  GameHost& host = session.host();
+  OrderedJson state = stateToJson(host.root(), host.services().codePage,
+                                  host.services().pool.Environment().elements);
+  std::ofstream out(file);
+  out << state.dump(2) << '\n';
+  if (!out.flush()) return Error{file + ": cannot write the state"};
+  return {};
+}
+
 int play(CommandLine cl, const GameLocation& where) {
   // Paths on the command line are the user's, relative to where lumrun ran.
   for (Screenshot& s : cl.screenshots) s.file = absolute(s.file);
   if (cl.dumpState) cl.dumpState = absolute(*cl.dumpState);
+  std::vector<std::string> outputs;
+  for (const Screenshot& s : cl.screenshots) outputs.push_back(s.file);
+  if (cl.dumpState) outputs.push_back(*cl.dumpState);
+  for (const std::string& file : outputs) {
+    if (Status ok = checkOutputFolder(file); !ok) {
+      std::cerr << "lumrun: " << ok.error().text() << '\n';
+      return 2;
+    }
+  }
   std::vector<InputEvent> events;
   if (cl.inputFile) {
     Result<std::string> text = readFileBytes(*cl.inputFile, 16u << 20);
@@ -84,10 +112,10 @@ int play(CommandLine cl, const GameLocation& where) {
   }
   int status = cl.headless ? playHeadless(session, cl, events) : playInWindow(session, cl, events);
   if (cl.dumpState) {
-    GameHost& host = session.host();
-    OrderedJson state = stateToJson(host.root(), host.services().codePage,
-                                    host.services().pool.Environment().elements);
-    std::ofstream(*cl.dumpState) << state.dump(2) << '\n';
+    if (Status written = writeStateDump(session, *cl.dumpState); !written) {
+      std::cerr << "lumrun: " << written.error().text() << '\n';
+      status = 2;
+    }
   }
   session.Stop();
   return status;

@@ -46,10 +46,11 @@ std::string encodeHexValue(std::string_view bytes) {
 }
 
 // The settings file's copy in the game's folder, which the wide-text form
-// of the settings commands reads and writes.
+// of the settings commands reads and writes; nothing when its name or a
+// symbolic link leads out of the folder.
 std::optional<std::filesystem::path> localSettingsPath(TLumDB& root, Runtime& rt) {
   if (root.IniFile().empty()) return std::nullopt;
-  return rt.services.folder.pathForCreate(root.IniFile());
+  return rt.services.folder.pathForWrite(root.IniFile());
 }
 
 }  // namespace
@@ -84,13 +85,15 @@ bool GetIni(RoutineCall& c) {
   if (!c.Text(0, section) || !c.Text(1, key) || !c.Text(2, fallback)) return false;
   TLumDB* root = rootOf(c);
   Runtime* rt = runtimeOf(c);
-  IniFile* settings = root ? root->settings() : nullptr;
-  if (!root || !rt || !settings) {
+  if (!root || !rt) {
     c.Return(ScriptValue::String(fallback));
     return true;
   }
+  // Without Unicode mode the settings file of the save folder; with it the
+  // copy in the game's folder, which needs no save folder.
   if (!root->unicodeMode()) {
-    c.Return(ScriptValue::String(settings->getString(section, key, fallback)));
+    IniFile* settings = root->settings();
+    c.Return(ScriptValue::String(settings ? settings->getString(section, key, fallback) : fallback));
     return true;
   }
   std::u16string wide;
@@ -116,10 +119,9 @@ bool SetIni(RoutineCall& c) {
   c.Return(ScriptValue::Byte(0));
   TLumDB* root = rootOf(c);
   Runtime* rt = runtimeOf(c);
-  IniFile* settings = root ? root->settings() : nullptr;
-  if (!root || !rt || !settings) return true;
+  if (!root || !rt) return true;
   if (!root->unicodeMode()) {
-    settings->setString(section, key, value);
+    if (IniFile* settings = root->settings()) settings->setString(section, key, value);
     return true;
   }
   std::string utf8 = utf16ToUtf8(decodeWideEscape(value, rt->services.codePage));

@@ -50,7 +50,7 @@ bool fastSetScreen(RoutineCall& c, bool withEvents) {
   forFurtherElements(c, [](TLumElement& e) { e.LoadResources(); });
   rt->state.focusedText = nullptr;
   if (withEvents) {
-    root->RunEvent(root->exSetScreen, "SetScreen", root->variables());
+    root->RunEvent(root->exSetScreen, "SetScreen", TLumElement::KeepVariables::InOwnList);
     screen->Show();
   }
   rt->shell.resetTimer();

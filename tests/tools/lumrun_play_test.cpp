@@ -3,29 +3,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <nlohmann/json.hpp>
-
+#include "game_run.h"
 #include "render/picture_loaders.h"
-#include "tool_runner.h"
 
 namespace lum::test {
 namespace {
-
-using Json = nlohmann::ordered_json;
-
-// The variables of the element with the key, as NAME -> [KIND, VALUE].
-std::map<std::string, std::pair<std::string, std::string>> varsOf(const Json& node, int key) {
-  std::map<std::string, std::pair<std::string, std::string>> out;
-  if (node["properties"]["Key"] == key && node.contains("vars")) {
-    for (const Json& v : node["vars"]) out[v[0]] = {v[1], v[2]};
-    return out;
-  }
-  for (const Json& c : node["children"]) {
-    auto found = varsOf(c, key);
-    if (!found.empty()) return found;
-  }
-  return out;
-}
 
 // The published properties of the element with the key.
 Json propertiesOf(const Json& node, int key) {
@@ -142,6 +124,26 @@ TEST(LumrunPlay, BadGamesAndCommandLinesAreRefusedClearly) {
                              " " + quoted(dir));
   EXPECT_EQ(input.status, 2);
   EXPECT_NE(input.out.find("input line 1"), std::string::npos) << input.out;
+  std::filesystem::remove_all(dir);
+}
+
+TEST(LumrunPlay, OutputsThatCannotBeWrittenExitWithStatusTwoAndAMessage) {
+  auto dir = scratchFolder("lumrun-outputs");
+  ASSERT_EQ(buildGame(dir, kGame).status, 0);
+  const std::string run = lumrunPath() + " --headless --ticks 5 --save-dir " + quoted(dir / "save");
+  ToolResult dump = runTool(run + " --dump-state " + quoted(dir / "no" / "state.json") + " " + quoted(dir));
+  EXPECT_EQ(dump.status, 2) << dump.out;
+  EXPECT_NE(dump.out.find("lumrun: " + (dir / "no" / "state.json").string()), std::string::npos)
+      << dump.out;
+  ToolResult shot = runTool(run + " --screenshot 2:" + quoted(dir / "no" / "a.png") + " " + quoted(dir));
+  EXPECT_EQ(shot.status, 2) << shot.out;
+  EXPECT_NE(shot.out.find("lumrun: " + (dir / "no" / "a.png").string()), std::string::npos)
+      << shot.out;
+  // A target that cannot be written (here a folder) is found out when writing.
+  std::filesystem::create_directories(dir / "taken");
+  ToolResult late = runTool(run + " --dump-state " + quoted(dir / "taken") + " " + quoted(dir));
+  EXPECT_EQ(late.status, 2) << late.out;
+  EXPECT_NE(late.out.find("cannot write the state"), std::string::npos) << late.out;
   std::filesystem::remove_all(dir);
 }
 

@@ -54,14 +54,13 @@ int RunInGame(const GameModeOptions& options, const std::string& source) {
   }
 
   TPasCalc& preparer = pool.Current();
-  const PreparedScript prepared = preparer.PrepareScript(source);
+  const ScriptText script{source, preparer.PrepareScript(source)};
   const bool prepareFailed = preparer.ErrorCode() != 0;
   if (prepareFailed) {
     std::cout << "prepare-error " << preparer.ErrorCode() << ": " << preparer.ErrorMessage() << "\n";
   }
   // The run takes the interpreter one level deeper, as every event does.
-  pool.Environment().eventLabel = "Script";
-  const bool ran = pool.RunEvent(&element->script(), prepared, element->variables());
+  const bool ran = element->RunEvent(script, "Script", TLumElement::KeepVariables::InOwnList);
   TPasCalc& runner = pool.At(pool.Depth());
   const ElementTable& table = pool.Environment().elements;
   for (const TVar& var : runner.Variables().records()) {
