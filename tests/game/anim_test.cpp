@@ -21,7 +21,7 @@ namespace {
 
 using testing::SceneHarness;
 
-constexpr uint32_t kRed = 0xFFFF0000u, kBlue = 0xFF0000FFu, kGreen = 0xFF00FF00u;
+constexpr uint32_t kRed = 0xFFFF0000u, kBlue = 0xFF0000FFu;
 
 void writePicture(SceneHarness& game, const std::string& name, int w, int h,
                   const std::function<uint32_t(int, int)>& shade) {
