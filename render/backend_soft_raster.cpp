@@ -263,6 +263,22 @@ struct Setup {
   }
 };
 
+// Rounds a plane onto whole texels when it stays within `slack` of them
+// everywhere in a box of the given size; false when it does not.
+bool snapToCentres(TexelPlane& p, int width, int height, int64_t slack) {
+  const auto offWhole = [](int64_t v) {
+    const int64_t f = v & (kTexelOne - 1);
+    return std::min(f, kTexelOne - f);
+  };
+  const auto whole = [](int64_t v) { return (v + kTexelOne / 2) & ~(kTexelOne - 1); };
+  if (offWhole(p.at0) + offWhole(p.dx) * (int64_t(width) + 1) +
+          offWhole(p.dy) * (int64_t(height) + 1) >
+      slack)
+    return false;
+  p = {whole(p.at0), whole(p.dx), whole(p.dy)};
+  return true;
+}
+
 // Texture positions reach at most this far beyond the texels (beyond the
 // vertices' own by the rounding of the fixed point) without wrapping.
 bool withinTexture(const Plane& p, const Point* pts, int count, int left, int top, int size,
@@ -323,13 +339,24 @@ void prepareShading(Setup& s, const SoftRasterState& st, const Vertex* const (&t
     s.u = texelPlane(pu, offset);
     s.v = texelPlane(pv, offset);
     // Bilinear sampling whose every position falls on a texel centre is
-    // point sampling of that texel: the weights are exactly 1 and 0.
-    const auto onCentres = [](const TexelPlane& p) {
-      const int64_t mask = kTexelOne - 1;
-      return (p.at0 & mask) == 0 && (p.dx & mask) == 0 && (p.dy & mask) == 0;
-    };
-    if (source == SpanSource::Linear && onCentres(s.u) && onCentres(s.v))
-      source = SpanSource::Point;
+    // point sampling of that texel: the weights are exactly 1 and 0. A
+    // picture at its own size comes a little off the centres (its texture
+    // coordinates are rounded to single precision), by so little that no
+    // weight could change a byte, so the positions are put right on them.
+    // Modulated colours round more finely: t * c / 255 lies at least 1/510
+    // from a half.
+    bool snapped = false;
+    if (source == SpanSource::Linear) {
+      const int64_t slack = colour == SpanColour::White ? int64_t(1) << 20 : int64_t(1) << 13;
+      const int w = s.maxX - s.originX, h = s.maxY - s.originY;
+      TexelPlane u = s.u, v = s.v;
+      if (snapToCentres(u, w, h, slack) && snapToCentres(v, w, h, slack)) {
+        s.u = u;
+        s.v = v;
+        source = SpanSource::Point;
+        snapped = true;
+      }
+    }
     const double low = st.linearFilter ? 0.5 : 0.0, high = st.linearFilter ? 0.5 : 0.0;
     wrap = !withinTexture(pu, outline, cornerCount, s.originX, s.originY, t->width, t->border,
                           low, high) ||
@@ -341,7 +368,7 @@ void prepareShading(Setup& s, const SoftRasterState& st, const Vertex* const (&t
     s.span.height = t->height;
     s.span.du = s.u.dx;
     s.span.dv = s.v.dx;
-    if (source == SpanSource::Point) {
+    if (source == SpanSource::Point && !snapped) {
       s.tieBreak.triangles[0] = floatTriangle(tri, pts, *t);
       s.tieBreak.count = 1;
       s.ties.nearU = nearDistance(tri, true, t->width);
