@@ -26,10 +26,6 @@ int64_t boxArea(const Vertex* v, int count) {
   return area < 1e12f ? int64_t(area) : int64_t(1e12);  // NaN counts as nothing
 }
 
-SoftBand bandOf(int index, int count, int height) {
-  return SoftBand{int(int64_t(height) * index / count), int(int64_t(height) * (index + 1) / count)};
-}
-
 }  // namespace
 
 int SoftFrameQueue::bandsFromEnvironment() {
@@ -42,7 +38,7 @@ int SoftFrameQueue::bandsFromEnvironment() {
 SoftFrameQueue::SoftFrameQueue(int bands) {
   if (bands < 1) bands = int(std::min<unsigned>(std::thread::hardware_concurrency(), kMaxBands));
   bands_ = std::clamp(bands, 1, kMaxBands);
-  for (int i = 1; i < bands_; ++i) workers_.emplace_back([this, i] { workerLoop(i); });
+  for (int i = 1; i < bands_; ++i) workers_.emplace_back([this] { workerLoop(); });
 }
 
 SoftFrameQueue::~SoftFrameQueue() {
@@ -84,12 +80,13 @@ void SoftFrameQueue::add(SoftSurface target, const SoftRasterState& state, Primi
   calls_.push_back(call);
 }
 
-void SoftFrameQueue::drawBand(SoftBand band) {
-  // Strips of rows small enough for their pixels to stay in the cache
-  // while every call passes over them.
-  const int bottom = std::min(band.bottom, targetHeight_);
-  for (int top = band.top; top < bottom; top += kStripRows)
-    drawStrip(SoftBand{top, std::min(top + kStripRows, bottom)});
+// Strips of rows small enough for their pixels to stay in the cache while
+// every call passes over them; each thread takes the next strip not yet
+// taken until none is left, so that no thread waits on one with more work.
+void SoftFrameQueue::drawStrips() {
+  const int strips = (targetHeight_ + kStripRows - 1) / kStripRows;
+  for (int i = nextStrip_.fetch_add(1); i < strips; i = nextStrip_.fetch_add(1))
+    drawStrip(SoftBand{i * kStripRows, std::min((i + 1) * kStripRows, targetHeight_)});
 }
 
 void SoftFrameQueue::drawStrip(SoftBand band) {
@@ -109,19 +106,16 @@ void SoftFrameQueue::drawStrip(SoftBand band) {
   }
 }
 
-void SoftFrameQueue::workerLoop(int index) {
+void SoftFrameQueue::workerLoop() {
   uint64_t seen = 0;
   for (;;) {
-    int bands = 0, height = 0;
     {
       std::unique_lock lock(mutex_);
       wake_.wait(lock, [&] { return stopping_ || generation_ != seen; });
       if (stopping_) return;
       seen = generation_;
-      bands = activeBands_;
-      height = targetHeight_;
     }
-    if (index < bands) drawBand(bandOf(index, bands, height));
+    drawStrips();
     {
       std::lock_guard lock(mutex_);
       if (--running_ == 0) done_.notify_one();
@@ -131,17 +125,17 @@ void SoftFrameQueue::workerLoop(int index) {
 
 void SoftFrameQueue::flush() {
   if (calls_.empty()) return;
+  nextStrip_ = 0;
   if (workers_.empty() || pendingArea_ < kThreadedArea) {
-    drawBand(SoftBand{0, targetHeight_});
+    drawStrips();
   } else {
     {
       std::lock_guard lock(mutex_);
-      activeBands_ = bands_;
       running_ = int(workers_.size());
       ++generation_;
     }
     wake_.notify_all();
-    drawBand(bandOf(0, bands_, targetHeight_));
+    drawStrips();
     std::unique_lock lock(mutex_);
     done_.wait(lock, [&] { return running_ == 0; });
   }

@@ -1,8 +1,9 @@
 #pragma once
 // The draw calls of a frame, recorded as they come and drawn when the back
-// buffer is next needed, in horizontal bands on worker threads. Every band
-// draws every call in order, limited to its own rows, so the picture is the
-// same whatever the number of bands.
+// buffer is next needed, in horizontal strips shared out among threads.
+// Every strip draws every call in order, limited to its own rows, so the
+// picture is the same whatever the number of threads.
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -15,7 +16,8 @@ namespace lum {
 
 class SoftFrameQueue {
  public:
-  // bands < 1 means one per processor core.
+  // The number of threads that draw at once (the "bands" of the frame
+  // being drawn together); below 1, one per processor core.
   explicit SoftFrameQueue(int bands);
   ~SoftFrameQueue();
   SoftFrameQueue(const SoftFrameQueue&) = delete;
@@ -47,9 +49,9 @@ class SoftFrameQueue {
     SoftTextureView texture;
     size_t first, count;  // primitives
   };
-  void drawBand(SoftBand band);
+  void drawStrips();
   void drawStrip(SoftBand strip);
-  void workerLoop(int index);
+  void workerLoop();
 
   int bands_;
   std::vector<Call> calls_;
@@ -62,7 +64,7 @@ class SoftFrameQueue {
   uint64_t generation_ = 0;
   int running_ = 0;
   bool stopping_ = false;
-  int activeBands_ = 1;
+  std::atomic<int> nextStrip_{0};
   int targetHeight_ = 0;
 };
 

@@ -437,6 +437,15 @@ bool boundingBox(Setup& s, const Point* p, int count) {
   return s.minX <= s.maxX && s.minY <= s.maxY;
 }
 
+// Shrinks the box to the points' own, keeping where the planes start.
+bool narrowBox(Setup& s, const Point* p, int count) {
+  const int originX = s.originX, originY = s.originY;
+  const bool any = boundingBox(s, p, count);
+  s.originX = originX;
+  s.originY = originY;
+  return any;
+}
+
 bool touchesBand(const Setup& s, SoftBand band) {
   return s.minY < band.bottom && s.maxY >= band.top;
 }
@@ -527,7 +536,20 @@ void softDrawQuad(SoftSurface& target, const SoftRasterState& st, const Vertex* 
   bool same = samePlane(s.u, other.u) && samePlane(s.v, other.v) &&
               s.kernel.fetch == other.kernel.fetch;
   for (int k = 0; k < 4 && same; ++k) same = sameColourPlane(s.colour[k], other.colour[k]);
-  if (!same) return asTriangles();
+  if (!same) {
+    // Each triangle with its own planes, already prepared.
+    for (Setup* t : {&s, &other}) {
+      const Point* tp = t == &s ? pf : ps;
+      t->edges[0] = makeEdge(tp[1], tp[2]);
+      t->edges[1] = makeEdge(tp[2], tp[0]);
+      t->edges[2] = makeEdge(tp[0], tp[1]);
+      t->edgeCount = 3;
+      if (!narrowBox(*t, tp, 3)) continue;
+      t->linkTies();
+      fillRows(target, *t, band);
+    }
+    return;
+  }
   const Point ring[4] = {p[0], negative ? p[3] : p[1], p[2], negative ? p[1] : p[3]};
   for (int i = 0; i < 4; ++i) s.edges[i] = makeEdge(ring[i], ring[(i + 1) % 4]);
   s.edgeCount = 4;
