@@ -12,7 +12,7 @@ namespace {
 // than it saves.
 constexpr int64_t kThreadedArea = 1 << 15;
 constexpr int kMaxBands = 8;
-constexpr int kStripRows = 64;
+constexpr int kStripRows = 96;
 
 int64_t boxArea(const Vertex* v, int count) {
   float x0 = v[0].x, x1 = v[0].x, y0 = v[0].y, y1 = v[0].y;

@@ -143,13 +143,8 @@ const uint32_t* fetchPoint(const SpanSetup& s, int64_t pu, int64_t pv, SpanCurso
         continue;
       }
     }
-    const __m256i index = _mm256_and_si256(_mm256_add_epi32(_mm256_mullo_epi32(y, stride), x), valid);
-    // Plain loads: the gather instruction is slower on the processors
-    // measured. Lanes past the span read texel (0, 0).
-    alignas(32) int32_t at[8];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(at), index);
-    __m256i t = _mm256_setr_epi32(base[at[0]], base[at[1]], base[at[2]], base[at[3]], base[at[4]],
-                                  base[at[5]], base[at[6]], base[at[7]]);
+    const __m256i index = _mm256_add_epi32(_mm256_mullo_epi32(y, stride), x);
+    __m256i t = _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), base, index, valid, 4);
     if (Modulate) t = modulate8(t, c16);
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), t);
   }
