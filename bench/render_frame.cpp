@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -153,6 +154,8 @@ BENCHMARK(BM_RenderFrameGl)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTi
 // (the median when repeated) for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter {
  public:
+  SummaryReporter()
+      : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& r : runs) {
