@@ -1,8 +1,17 @@
 // One frame of 2,000 rotated, alpha-blended 64 x 64 sprites and 500 font
 // glyphs at 1024 x 768, on each renderer: time per frame and draw calls.
+// SDL's own software renderer draws the same sprites as a peer measured in
+// the same run; the last lines print the software renderer's time against
+// it, and the CPU time of each renderer's whole process per frame.
+#include <SDL.h>
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <map>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -15,6 +24,26 @@
 namespace {
 
 using namespace lum;
+
+// CPU time of every thread of the process, in milliseconds.
+double processCpuMs() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return (double(u.ru_utime.tv_sec) + double(u.ru_stime.tv_sec)) * 1e3 +
+         (double(u.ru_utime.tv_usec) + double(u.ru_stime.tv_usec)) * 1e-3;
+}
+
+constexpr int kSprites = 2000;
+
+// Where sprite i goes: centre, angle (radians, clockwise) and pattern.
+struct SpritePlace {
+  float x, y, angle;
+  int pattern;
+};
+
+SpritePlace spritePlace(int i) {
+  return {float((i * 37) % 1024), float((i * 53) % 768), float(i) * 0.01f, i % 8};
+}
 
 Picture spriteSheet() {
   Picture p = Picture::blank(256, 128, PixelFormat::A8R8G8B8);
@@ -53,9 +82,9 @@ void renderFrame(benchmark::State& state, const char* backend) {
   const std::string line = "The quick brown fox jumps over the lazy dog 012345";  // 50 glyphs
 
   s.device.OnRender = [&](TAsphyreDevice&) {
-    for (int i = 0; i < 2000; ++i) {
-      const float x = float((i * 37) % 1024), y = float((i * 53) % 768);
-      s.canvas.DrawPatternRotated(sprites, x, y, float(i) * 0.01f, 1.0f, i % 8, 0xFFFFFFFF,
+    for (int i = 0; i < kSprites; ++i) {
+      const SpritePlace p = spritePlace(i);
+      s.canvas.DrawPatternRotated(sprites, p.x, p.y, p.angle, 1.0f, p.pattern, 0xFFFFFFFF,
                                   kEffectAlphaBlend);
     }
     for (int l = 0; l < 10; ++l)
@@ -63,6 +92,7 @@ void renderFrame(benchmark::State& state, const char* backend) {
   };
   std::vector<uint32_t> pixels;
   int64_t calls = 0, frames = 0;
+  const double cpuBefore = processCpuMs();
   for (auto _ : state) {
     const int64_t before = s.canvas.DrawCalls();
     s.device.Render(0, true);
@@ -72,15 +102,99 @@ void renderFrame(benchmark::State& state, const char* backend) {
     ++frames;
   }
   state.counters["draw_calls"] = frames ? double(calls) / double(frames) : 0;
+  state.counters["process_cpu_ms"] = frames ? (processCpuMs() - cpuBefore) / double(frames) : 0;
+}
+
+// The same sprites through SDL's software renderer drawing into a surface.
+void BM_RenderFrameSdlSoft(benchmark::State& state) {
+  SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, 1024, 768, 32, SDL_PIXELFORMAT_ARGB8888);
+  SDL_Renderer* renderer = target ? SDL_CreateSoftwareRenderer(target) : nullptr;
+  Picture sheet = spriteSheet();
+  SDL_Surface* pictures = SDL_CreateRGBSurfaceWithFormatFrom(
+      sheet.row(0), sheet.width, sheet.height, 32, sheet.width * 4, SDL_PIXELFORMAT_ARGB8888);
+  SDL_Texture* texture = renderer && pictures ? SDL_CreateTextureFromSurface(renderer, pictures) : nullptr;
+  if (!texture) {
+    state.SkipWithError(SDL_GetError());
+  } else {
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    int64_t frames = 0;
+    const double cpuBefore = processCpuMs();
+    for (auto _ : state) {
+      SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+      SDL_RenderClear(renderer);
+      for (int i = 0; i < kSprites; ++i) {
+        const SpritePlace p = spritePlace(i);
+        const SDL_Rect from{(p.pattern % 4) * 64, (p.pattern / 4) * 64, 64, 64};
+        const SDL_FRect to{p.x - 32, p.y - 32, 64, 64};
+        SDL_RenderCopyExF(renderer, texture, &from, &to, double(p.angle) * 180.0 / M_PI, nullptr,
+                          SDL_FLIP_NONE);
+      }
+      SDL_RenderFlush(renderer);
+      benchmark::DoNotOptimize(static_cast<uint32_t*>(target->pixels)[512 * 1024]);
+      ++frames;
+    }
+    state.counters["process_cpu_ms"] = frames ? (processCpuMs() - cpuBefore) / double(frames) : 0;
+  }
+  if (texture) SDL_DestroyTexture(texture);
+  if (pictures) SDL_FreeSurface(pictures);
+  if (renderer) SDL_DestroyRenderer(renderer);
+  if (target) SDL_FreeSurface(target);
 }
 
 void BM_RenderFrameSoft(benchmark::State& state) { renderFrame(state, "soft"); }
 void BM_RenderFrameGl(benchmark::State& state) { renderFrame(state, "gl"); }
 
-// Wall-clock time: the OpenGL work happens outside this thread's CPU time.
+// Wall-clock time: the OpenGL work and the software bands happen outside
+// this thread's CPU time (process_cpu_ms counts every thread).
 BENCHMARK(BM_RenderFrameSoft)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_RenderFrameSdlSoft)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_RenderFrameGl)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+// Keeps the console output and remembers each benchmark's time per frame
+// (the median when repeated) for the summary.
+class SummaryReporter : public benchmark::ConsoleReporter {
+ public:
+  SummaryReporter()
+      : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& r : runs) {
+      if (r.error_occurred || (r.run_type == Run::RT_Aggregate && r.aggregate_name != "median")) continue;
+      const std::string name = r.run_name.function_name;
+      Figures& f = figures[name];
+      f.realMs = r.GetAdjustedRealTime();
+      f.threadCpuMs = r.GetAdjustedCPUTime();
+      const auto cpu = r.counters.find("process_cpu_ms");
+      f.processCpuMs = cpu == r.counters.end() ? 0 : double(cpu->second);
+    }
+  }
+  struct Figures {
+    double realMs = 0, threadCpuMs = 0, processCpuMs = 0;
+  };
+  std::map<std::string, Figures> figures;
+};
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  SummaryReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  const auto& f = reporter.figures;
+  const auto soft = f.find("BM_RenderFrameSoft"), sdl = f.find("BM_RenderFrameSdlSoft"),
+             gl = f.find("BM_RenderFrameGl");
+  if (soft != f.end())
+    std::printf("soft: %.2f ms per frame, %.2f ms CPU per frame (all threads)\n",
+                soft->second.realMs, soft->second.processCpuMs);
+  if (sdl != f.end())
+    std::printf("SDL2 software renderer, same sprites: %.2f ms per frame\n", sdl->second.realMs);
+  if (soft != f.end() && sdl != f.end() && soft->second.realMs > 0)
+    std::printf("soft is %.1f times as fast as SDL2's software renderer\n",
+                sdl->second.realMs / soft->second.realMs);
+  if (gl != f.end())
+    std::printf("gl: %.2f ms per frame, %.2f ms CPU per frame on the calling thread, %.2f ms "
+                "for the whole process\n",
+                gl->second.realMs, gl->second.threadCpuMs, gl->second.processCpuMs);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "render/backend_soft_frame.h"
 #include "render/backend_soft_raster.h"
 #include "render/backend_soft_window.h"
 #include "render/pixel_format.h"
@@ -10,22 +11,44 @@
 namespace lum {
 
 // Texels kept in their own format for locking, with a 32-bit copy for the
-// rasteriser that is refreshed on every writable unlock.
+// rasteriser that is refreshed on every writable unlock. The copy has a
+// border of one texel on every side holding the texels from the opposite
+// side, so that most samples need no wrapping. Draw calls still waiting to
+// be drawn are drawn before the texels change or go.
 class SoftTexture final : public TexelStoreTexture {
  public:
-  SoftTexture(int width, int height, PixelFormat format)
-      : TexelStoreTexture(width, height, format), argb_(size_t(width) * height, 0) {
+  SoftTexture(int width, int height, PixelFormat format, std::shared_ptr<SoftFrameQueue> queue)
+      : TexelStoreTexture(width, height, format),
+        plain_(size_t(width) * height, 0),
+        argb_(size_t(width + 2) * size_t(height + 2), 0),
+        queue_(std::move(queue)) {
     texelsChanged();
   }
+  ~SoftTexture() override { queue_->flush(); }
   const SoftTextureView& view() const { return view_; }
+
+  std::optional<Lock> lock(const TexelRect* rect, bool readOnly) override {
+    if (!readOnly) queue_->flush();
+    return TexelStoreTexture::lock(rect, readOnly);
+  }
 
  private:
   void texelsChanged() override {
-    toArgb(argb_.data());
-    view_ = SoftTextureView{argb_.data(), width(), height()};
+    toArgb(plain_.data());
+    const int w = width(), h = height(), stride = w + 2;
+    for (int y = -1; y <= h; ++y) {
+      const uint32_t* from = plain_.data() + size_t((y + h) % h) * size_t(w);
+      uint32_t* to = argb_.data() + size_t(y + 1) * size_t(stride);
+      to[0] = from[w - 1];
+      std::copy(from, from + w, to + 1);
+      to[w + 1] = from[0];
+    }
+    view_ = SoftTextureView{argb_.data() + stride + 1, w, h, stride, 1};
   }
+  std::vector<uint32_t> plain_;
   std::vector<uint32_t> argb_;
   SoftTextureView view_;
+  std::shared_ptr<SoftFrameQueue> queue_;
 };
 
 class SoftBatchBuffers final : public GpuBatchBuffers {
@@ -46,9 +69,13 @@ class SoftBatchBuffers final : public GpuBatchBuffers {
 
 SoftGraphicsDevice::SoftGraphicsDevice(const BackendOptions& options)
     : options_(options), accepted_{PixelFormat::A8R8G8B8, PixelFormat::X8R8G8B8, PixelFormat::A4R4G4B4,
-                                   PixelFormat::X4R4G4B4} {}
+                                   PixelFormat::X4R4G4B4},
+      simd_(detectSoftSimd()),
+      queue_(std::make_shared<SoftFrameQueue>(SoftFrameQueue::bandsFromEnvironment())) {}
 
 SoftGraphicsDevice::~SoftGraphicsDevice() { release(); }
+
+void SoftGraphicsDevice::finishDrawing() { queue_->flush(); }
 
 bool SoftGraphicsDevice::create(const PresentParams& params) {
   if (created_ || params.width <= 0 || params.height <= 0) return false;
@@ -65,6 +92,7 @@ bool SoftGraphicsDevice::create(const PresentParams& params) {
 }
 
 void SoftGraphicsDevice::release() {
+  queue_->discard();
   window_.reset();
   back_.clear();
   texture_ = nullptr;
@@ -73,6 +101,7 @@ void SoftGraphicsDevice::release() {
 
 bool SoftGraphicsDevice::reset(const PresentParams& params) {
   if (!created_ || params.width <= 0 || params.height <= 0) return false;
+  queue_->discard();
   if (window_) window_->setWindowed(params.windowed);
   params_ = params;
   back_.assign(size_t(params.width) * params.height, 0);
@@ -88,6 +117,7 @@ DeviceStatus SoftGraphicsDevice::testCooperativeLevel() {
 
 bool SoftGraphicsDevice::clear(uint32_t argb) {
   if (!created_) return false;
+  finishDrawing();
   std::fill(back_.begin(), back_.end(), argb);
   return true;
 }
@@ -100,6 +130,7 @@ bool SoftGraphicsDevice::beginScene() {
 
 bool SoftGraphicsDevice::endScene() {
   if (!inScene_) return false;
+  finishDrawing();
   inScene_ = false;
   return true;
 }
@@ -114,6 +145,7 @@ DeviceStatus SoftGraphicsDevice::present() {
     pendingLoss_ = false;
     lost_ = true;
   }
+  finishDrawing();
   if (lost_) return DeviceStatus::Lost;
   if (window_) window_->show(back_.data(), params_.width, params_.height);
   return DeviceStatus::Ok;
@@ -131,7 +163,7 @@ std::unique_ptr<GpuTexture> SoftGraphicsDevice::createTexture(int width, int hei
   if (!created_ || width <= 0 || height <= 0 || width > 8192 || height > 8192 ||
       !supportsTextureFormat(format))
     return nullptr;
-  return std::make_unique<SoftTexture>(width, height, format);
+  return std::make_unique<SoftTexture>(width, height, format, queue_);
 }
 
 std::unique_ptr<GpuBatchBuffers> SoftGraphicsDevice::createBatchBuffers(int vertices,
@@ -150,18 +182,14 @@ bool SoftGraphicsDevice::drawIndexed(GpuBatchBuffers& buffers, PrimitiveKind kin
   if (!created_ || lost_ || vertexCount > b.vertexCount_) return false;
   const int perPrimitive = kind == PrimitiveKind::Lines ? 2 : 3;
   if (kind == PrimitiveKind::None || primitiveCount * perPrimitive > b.indexCount_) return false;
+  const uint16_t* indices = b.indices_.data();
+  if (std::any_of(indices, indices + primitiveCount * perPrimitive,
+                  [&](uint16_t i) { return i >= vertexCount; }))
+    return false;
   SoftSurface target{back_.data(), params_.width, params_.height};
-  SoftRasterState state{blend_, linear_, texture_ ? &texture_->view() : nullptr, viewport_};
-  for (int p = 0; p < primitiveCount; ++p) {
-    const uint16_t* idx = b.indices_.data() + p * perPrimitive;
-    if (std::any_of(idx, idx + perPrimitive, [&](uint16_t i) { return i >= vertexCount; }))
-      return false;
-    if (kind == PrimitiveKind::Lines)
-      softDrawLine(target, state, b.vertices_[idx[0]], b.vertices_[idx[1]]);
-    else
-      softDrawTriangle(target, state, b.vertices_[idx[0]], b.vertices_[idx[1]],
-                       b.vertices_[idx[2]]);
-  }
+  SoftRasterState state{blend_, linear_, texture_ ? &texture_->view() : nullptr, viewport_,
+                        simd_};
+  queue_->add(target, state, kind, b.vertices_.data(), indices, primitiveCount);
   ++drawCalls_;
   return true;
 }
@@ -179,6 +207,7 @@ std::optional<Viewport> SoftGraphicsDevice::viewport() const {
 
 bool SoftGraphicsDevice::readBackBuffer(std::vector<uint32_t>& pixels) {
   if (!created_) return false;
+  finishDrawing();
   pixels = back_;
   return true;
 }

@@ -5,11 +5,13 @@
 #include <memory>
 #include <vector>
 
+#include "render/backend_soft_raster.h"
 #include "render/graphics_device.h"
 
 namespace lum {
 
 class SoftWindow;
+class SoftFrameQueue;
 
 class SoftGraphicsDevice final : public GraphicsDevice {
  public:
@@ -52,6 +54,9 @@ class SoftGraphicsDevice final : public GraphicsDevice {
   int drawCalls() const { return drawCalls_; }
 
  private:
+  // Draws the calls still waiting in the queue.
+  void finishDrawing();
+
   BackendOptions options_;
   PresentParams params_;
   bool created_ = false;
@@ -67,6 +72,9 @@ class SoftGraphicsDevice final : public GraphicsDevice {
   std::vector<PixelFormat> accepted_;
   int drawCalls_ = 0;
   std::unique_ptr<SoftWindow> window_;
+  SoftSimd simd_;
+  // Shared with the textures, which flush it before their texels change.
+  std::shared_ptr<SoftFrameQueue> queue_;
 };
 
 }  // namespace lum
