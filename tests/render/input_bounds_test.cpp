@@ -1,0 +1,79 @@
+// Small hostile inputs must stay small in memory and time: pictures whose
+// chunks claim huge lengths, archives with thousands of font records, and
+// archives whose table names one record many times.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include "child_memory.h"
+#include "picture_test_files.h"
+#include "render/picture_loaders.h"
+
+namespace lum {
+namespace {
+
+constexpr uint64_t kMiB = 1024 * 1024;
+
+void putBigEndian(std::vector<uint8_t>& out, uint32_t v) {
+  for (int shift : {24, 16, 8, 0}) out.push_back(uint8_t(v >> shift));
+}
+
+// `png` with one more chunk after IHDR. `claimed` is the length written in
+// the chunk header, which may be far more than the data that follows.
+std::vector<uint8_t> withChunk(const std::vector<uint8_t>& png, const char* type,
+                               const std::vector<uint8_t>& data, uint32_t claimed) {
+  constexpr size_t kAfterHeader = 8 + 8 + 13 + 4;  // signature, IHDR chunk
+  std::vector<uint8_t> out(png.begin(), png.begin() + kAfterHeader);
+  putBigEndian(out, claimed);
+  std::vector<uint8_t> typed(type, type + 4);
+  typed.insert(typed.end(), data.begin(), data.end());
+  out.insert(out.end(), typed.begin(), typed.end());
+  putBigEndian(out, uint32_t(crc32(0, typed.data(), uInt(typed.size()))));
+  out.insert(out.end(), png.begin() + kAfterHeader, png.end());
+  return out;
+}
+
+std::vector<uint8_t> textOf(const std::string& s) { return {s.begin(), s.end()}; }
+
+constexpr const char* kTextChunks[] = {"tEXt", "zTXt", "iTXt", "sPLT"};
+
+TEST(PngBounds, TinyFilesClaimingHugeTextChunksStayWithinMemory) {
+  const auto png = test::makePng(1, 1, {0xFF336699}, PNG_FORMAT_RGB);
+  for (const char* type : kTextChunks) {
+    for (uint32_t claimed : {0x7FFFFFFFu, 0x40000000u, 0x10000000u}) {
+      // Cut to the chunk's first bytes: the whole file stays under 100 bytes.
+      auto bytes = withChunk(png, type, textOf("Comment"), claimed);
+      bytes.resize(8 + 25 + 8 + 7);
+      ASSERT_LT(bytes.size(), 100u);
+      const test::ChildMemory m = test::measureInChild(
+          [&] { return !loadPngPicture(bytes).ok(); }, 4096 * kMiB);
+      EXPECT_TRUE(m.finished) << type << " claiming " << claimed;
+      EXPECT_LT(m.addressRise, 200 * kMiB) << type << " claiming " << claimed;
+    }
+  }
+}
+
+TEST(PngBounds, PicturesWithTextAndSuggestedPalettesStillDecode) {
+  const auto png = test::makePng(2, 1, {0xFF336699, 0xFF102030}, PNG_FORMAT_RGB);
+  std::vector<uint8_t> compressed(64);
+  uLongf size = compressed.size();
+  ASSERT_EQ(compress(compressed.data(), &size, reinterpret_cast<const Bytef*>("hello"), 5), Z_OK);
+  compressed.resize(size);
+  std::vector<uint8_t> ztxt = textOf(std::string("Title\0\0", 7));
+  ztxt.insert(ztxt.end(), compressed.begin(), compressed.end());
+  // Palette name, sample depth 8, one entry: red, green, blue, alpha, frequency.
+  const std::vector<uint8_t> splt = {'p', 0, 8, 1, 2, 3, 4, 0, 5};
+  const std::vector<std::pair<const char*, std::vector<uint8_t>>> chunks = {
+      {"tEXt", textOf(std::string("Title\0lumrun", 12))},
+      {"zTXt", ztxt},
+      {"iTXt", textOf(std::string("Title\0\0\0en\0\0lumrun", 18))},
+      {"sPLT", splt}};
+  for (const auto& [type, data] : chunks) {
+    auto p = loadPngPicture(withChunk(png, type, data, uint32_t(data.size())));
+    ASSERT_TRUE(p) << type << ": " << p.error().text();
+    EXPECT_EQ(p->pixel(0, 0), 0xFF336699u) << type;
+    EXPECT_EQ(p->pixel(1, 0), 0xFF102030u) << type;
+  }
+}
+
+}  // namespace
+}  // namespace lum
