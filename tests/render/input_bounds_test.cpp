@@ -4,8 +4,16 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <chrono>
+#include <fstream>
+
+#include "archive_test_util.h"
 #include "child_memory.h"
+#include "device_test_support.h"
 #include "picture_test_files.h"
+#include "render/archive.h"
+#include "render/archive_writer.h"
+#include "render/fonts.h"
 #include "render/picture_loaders.h"
 
 namespace lum {
@@ -73,6 +81,70 @@ TEST(PngBounds, PicturesWithTextAndSuggestedPalettesStillDecode) {
     EXPECT_EQ(p->pixel(0, 0), 0xFF336699u) << type;
     EXPECT_EQ(p->pixel(1, 0), 0xFF102030u) << type;
   }
+}
+
+// Bytes this process has read through system calls so far.
+uint64_t bytesReadSoFar() {
+  std::ifstream in("/proc/self/io");
+  std::string name;
+  uint64_t value = 0;
+  while (in >> name >> value) {
+    if (name == "rchar:") return value;
+  }
+  return 0;
+}
+
+// A font of one glyph on a sheet of w x h opaque white texels.
+std::vector<uint8_t> fontBody(int w, int h) {
+  FontRecord f;
+  f.firstChar = 'A';
+  f.glyphs = {{w, h}};
+  f.sheet.format = PixelFormat::A8R8G8B8;
+  f.sheet.patternSize = {w, h};
+  f.sheet.visibleSize = {w, h};
+  f.sheet.patternCount = 1;
+  f.sheet.textureSize = {w, h};
+  f.sheet.textureCount = 1;
+  f.sheet.pixels.assign(f.sheet.textureBytes(), 0xFF);
+  return encodeFontRecord(f);
+}
+
+TASDb readOnlyArchive(const std::string& path) {
+  TASDb archive;
+  archive.setOpenMode(TOpenModes::opReadOnly);
+  archive.setFileName(path);
+  return archive;
+}
+
+TEST(FontArchiveBounds, LoadingThousandsOfFontsReadsTheTableOnce) {
+  constexpr int kFonts = 3000;
+  const std::string path = test::tempPath("many.asdb");
+  ArchiveWriter writer;
+  writer.add("PROBE", 3, fontBody(4, 4));  // packed once, stored under every key
+  ArchiveWriterRecord record = writer.records().front();
+  ArchiveWriter many;
+  for (int i = 0; i < kFonts; ++i) {
+    record.entry.key = "FONT" + std::to_string(i);
+    many.addRaw(record);
+  }
+  ASSERT_TRUE(many.save(path).ok());
+  const uint64_t archiveSize = std::filesystem::file_size(path);
+
+  auto stack = testing::softStack();
+  TASDb archive = readOnlyArchive(path);
+  const uint64_t read0 = bytesReadSoFar();
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(stack->fonts.LoadFromASDb(archive));
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const uint64_t read = bytesReadSoFar() - read0;
+  ASSERT_EQ(stack->fonts.Count(), kFonts);
+  EXPECT_TRUE(stack->fonts.Find("font2999")->Loaded());
+  // Reading the table again for every font reads the whole archive per
+  // font (about 150 GB here); once per open costs a few file buffers per font.
+  EXPECT_LT(read, uint64_t(kFonts) * 64 * 1024) << read << " bytes read, archive " << archiveSize;
+  EXPECT_LT(seconds, 10.0);
+  std::remove(path.c_str());
 }
 
 }  // namespace
