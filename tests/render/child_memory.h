@@ -63,7 +63,12 @@ inline ChildMemory measureInChild(const std::function<bool()>& work, uint64_t ad
       const rlimit cap{size0 + addressCap, size0 + addressCap};
       setrlimit(RLIMIT_AS, &cap);
     }
-    const bool ok = work();
+    // Whatever happens, the child must not go back into the test runner.
+    bool ok = false;
+    try {
+      ok = work();
+    } catch (...) {
+    }
     uint64_t report[3] = {ok ? 1u : 0u, statusBytes("VmPeak") - size0, statusBytes("VmHWM") - rss0};
     (void)!write(pipeEnds[1], report, sizeof report);
     _exit(0);

@@ -147,5 +147,80 @@ TEST(FontArchiveBounds, LoadingThousandsOfFontsReadsTheTableOnce) {
   std::remove(path.c_str());
 }
 
+// An archive whose table names its one font record `entries` times.
+std::vector<uint8_t> archiveNamingOneRecord(const std::vector<uint8_t>& body, int entries) {
+  std::vector<uint8_t> packed(compressBound(uLong(body.size())));
+  uLongf packedSize = packed.size();
+  EXPECT_EQ(compress2(packed.data(), &packedSize, body.data(), uLong(body.size()), 9), Z_OK);
+  packed.resize(packedSize);
+  std::vector<uint8_t> out = {'A', 'S', 'D', 'b', 0, 0, 0, 0, 0, 0, 0, 0};
+  test::putU32(out, 4, uint32_t(entries));
+  std::vector<uint8_t> header(kArchiveRecordHeaderSize, 0);
+  header[0] = 3;  // font
+  test::putU32(header, 2, uint32_t(body.size()));
+  test::putU32(header, 6, uint32_t(packed.size()));
+  out.insert(out.end(), header.begin(), header.end());
+  out.insert(out.end(), packed.begin(), packed.end());
+  test::putU32(out, 8, uint32_t(out.size()));
+  for (int i = 0; i < entries; ++i) {
+    const std::string key = "F" + std::to_string(i);
+    std::vector<uint8_t> entry(4 + key.size() + 4);
+    test::putU32(entry, 0, uint32_t(key.size()));
+    std::copy(key.begin(), key.end(), entry.begin() + 4);
+    test::putU32(entry, 4 + key.size(), 12);
+    out.insert(out.end(), entry.begin(), entry.end());
+  }
+  return out;
+}
+
+TEST(FontArchiveBounds, EntriesNamingOneRecordShareOneFace) {
+  constexpr int kEntries = 2000;
+  const std::string path = test::tempPath("shared.asdb");
+  // A 1 MiB glyph sheet that packs to about a kilobyte: one texture per
+  // entry would need 2 GiB.
+  const auto bytes = archiveNamingOneRecord(fontBody(512, 512), kEntries);
+  ASSERT_LT(bytes.size(), 40u * 1024);
+  test::writeFile(path, bytes);
+  const test::ChildMemory m = test::measureInChild(
+      [&] {
+        auto stack = testing::softStack();
+        TASDb archive = readOnlyArchive(path);
+        if (!stack->fonts.LoadFromASDb(archive) || stack->fonts.Count() != kEntries) return false;
+        for (int i = 0; i < kEntries; ++i) {
+          if (!stack->fonts.Item(i)->Loaded()) return false;
+        }
+        TAsphyreFont* last = stack->fonts.Find("F1999");
+        const auto pixels = testing::drawFrame(
+            *stack, [&] { (void)last->TextOut("A", 0, 0, 0xFFFFFFFF, 0xFFFFFFFF, 1); });
+        return testing::at(pixels, 5, 5) == 0xFFFFFFFF &&
+               stack->fonts.TextureBytes() == uint64_t(512) * 512 * 4;
+      },
+      1024 * kMiB);
+  EXPECT_TRUE(m.finished);
+  EXPECT_LT(m.residentRise, 200 * kMiB);
+  std::remove(path.c_str());
+}
+
+TEST(FontArchiveBounds, FontsBeyondTheBudgetFailAndStopTheLoading) {
+  const std::string path = test::tempPath("budget.asdb");
+  ArchiveWriter writer;
+  for (int i = 0; i < 12; ++i) writer.add("FONT" + std::to_string(i), 3, fontBody(512, 512));
+  ASSERT_TRUE(writer.save(path).ok());
+  auto stack = testing::softStack();
+  stack->fonts.TextureBudget = 8 * kMiB;  // room for eight sheets of 1 MiB
+  TASDb archive = readOnlyArchive(path);
+  EXPECT_FALSE(stack->fonts.LoadFromASDb(archive));
+  ASSERT_EQ(stack->fonts.Count(), 9);
+  EXPECT_TRUE(stack->fonts.Item(7)->Loaded());
+  EXPECT_FALSE(stack->fonts.Item(8)->Loaded());
+  EXPECT_EQ(stack->fonts.TextureBytes(), 8 * kMiB);
+  // Clearing the list gives the budget back.
+  stack->fonts.Clear();
+  stack->fonts.TextureBudget = 16 * kMiB;
+  EXPECT_TRUE(stack->fonts.LoadFromASDb(archive));
+  EXPECT_EQ(stack->fonts.Count(), 12);
+  std::remove(path.c_str());
+}
+
 }  // namespace
 }  // namespace lum
