@@ -187,6 +187,9 @@ void TLumDB::SetUpUnicode() {
   const GameFolder& folder = *runtime_->folder;
   std::optional<std::string> fnt = folder.readFile("unicode\\unicode.fnt");
   if (!fnt) return;
+  if (std::optional<fs::path> ttf = folder.resolve("unicode\\unicode.ttf")) {
+    runtime_->systemFonts.addGameFont(*ttf);
+  }
   unicodeTexts_ = openGameIni("unicode\\unicode.lng");
   unicodeMode_ = true;
   if (runtime_->images) unicodeImage_ = runtime_->images->ImRequest("unicode\\unicode.png", true);

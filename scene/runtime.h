@@ -13,6 +13,7 @@
 
 #include "media/frame_state.h"
 #include "platform/code_page.h"
+#include "render/system_fonts.h"
 
 namespace lum {
 
@@ -59,6 +60,9 @@ struct Runtime {
   TAsphyreImages* textures = nullptr;
   TASDb* archive = nullptr;
   Sound* sound = nullptr;
+  // Installed fonts for texts drawn in the game's system font; opened on
+  // first use, so programs that draw no such text pay nothing.
+  SystemFonts systemFonts;
 
   InputState input;
   TLumElement* currentScreen = nullptr;
