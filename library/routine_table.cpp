@@ -75,7 +75,11 @@ const RoutineEntry kRoutines[] = {
     {"YearDays", YearDays},
     {"YearFrac", YearFrac},
     {"Mod", Mod},
-    // ListAdd ... AnimPlay come with animations and image lists.
+    // ListAdd, ListDel come with image lists.
+    {"AnimStart", engine::AnimStart},
+    {"AnimStop", engine::AnimStop},
+    // AnimBreak comes with particle effects.
+    {"AnimPlay", engine::AnimPlay},
     {"Update", engine::Update},
     {"Process", engine::Process},
     {"MsDown", engine::MsDown},
@@ -86,7 +90,7 @@ const RoutineEntry kRoutines[] = {
     {"SetScreen", engine::SetScreen},
     {"FastSetScreen", engine::FastSetScreen},
     {"FastSetScreenNS", engine::FastSetScreenNS},
-    {"Random", Random},
+    {"Random", RandomBelow},
     {"GetAlpha", engine::GetAlpha},
     {"GetPixel", engine::GetPixel},
     {"MoveTo", engine::MoveTo},

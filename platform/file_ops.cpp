@@ -1,10 +1,13 @@
 #include "platform/file_ops.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
+#include <ctime>
 #include <cstring>
 #include <vector>
 
@@ -32,6 +35,42 @@ bool writeAll(int fd, std::string_view bytes) {
 std::string temporaryTemplate(const std::filesystem::path& path) {
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
   return (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
+}
+
+// A temporary file left by a writer that died (a killed runner) is neither
+// locked nor fresh: live writers hold a lock on theirs, and this age covers
+// the moments before the lock is taken and after it is dropped.
+constexpr time_t kStaleTemporaryAge = 10;
+
+bool isTemporaryOf(const std::string& name, const std::string& prefix) {
+  constexpr size_t kRandomChars = 6;  // what mkstemp puts in place of XXXXXX
+  if (name.size() != prefix.size() + kRandomChars || name.compare(0, prefix.size(), prefix) != 0)
+    return false;
+  for (size_t i = prefix.size(); i < name.size(); ++i) {
+    if (!std::isalnum(static_cast<unsigned char>(name[i]))) return false;
+  }
+  return true;
+}
+
+// Removes the temporary files that earlier writes of `path` left behind.
+void removeStaleTemporaries(const std::filesystem::path& path) {
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  const std::string prefix = "." + path.filename().string() + ".tmp-";
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+       it.increment(error)) {
+    const std::filesystem::path candidate = it->path();
+    if (!isTemporaryOf(candidate.filename().string(), prefix)) continue;
+    const int fd = ::open(candidate.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        info.st_mtime + kStaleTemporaryAge < ::time(nullptr) &&
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      ::unlink(candidate.c_str());
+    }
+    ::close(fd);
+  }
 }
 
 void syncFolder(const std::filesystem::path& path) {
@@ -77,9 +116,11 @@ Result<std::string> readFileBytes(const std::filesystem::path& path, std::uintma
 }
 
 Status writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+  removeStaleTemporaries(path);
   std::string name = temporaryTemplate(path);
   const int fd = ::mkstemp(name.data());
   if (fd < 0) return systemError("cannot create a temporary file for", path, errno);
+  ::flock(fd, LOCK_EX);  // marks the file as being written (see removeStaleTemporaries)
 
   struct stat existing {};
   const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;

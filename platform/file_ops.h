@@ -16,7 +16,8 @@ Result<std::string> readFileBytes(const std::filesystem::path& path, std::uintma
 
 // Writes a temporary file in the same folder, flushes it to disk and renames
 // it over the target, so readers (and a crash) see either the old or the new
-// content, never a mix. An existing file keeps its permissions.
+// content, never a mix. An existing file keeps its permissions. Temporary
+// files of the same target that a killed writer left behind are removed.
 Status writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // Appends the line and a line break, creating the file; the file is opened

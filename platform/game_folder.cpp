@@ -4,6 +4,8 @@
 #include <system_error>
 
 #include "platform/file_ops.h"
+#include "platform/real_path.h"
+#include "platform/user_data.h"
 #include "platform/wildcard.h"
 #include "platform/windows_path.h"
 
@@ -114,8 +116,30 @@ std::optional<std::filesystem::path> GameFolder::pathForCreate(std::string_view 
   return current;
 }
 
-Status GameFolder::writeFile(std::string_view windowsName, std::string_view bytes) {
+std::optional<std::filesystem::path> GameFolder::pathForWrite(std::string_view windowsName,
+                                                              bool createFolders) {
   const auto path = pathForCreate(windowsName);
+  if (!path) return std::nullopt;
+  std::error_code error;
+  const std::filesystem::path realRoot = std::filesystem::canonical(root_, error);
+  if (error) return std::nullopt;
+  auto inside = [&](const std::filesystem::path& p) -> std::optional<std::filesystem::path> {
+    auto real = realWriteTarget(p);
+    if (!real || !isInsideFolder(*real, realRoot)) return std::nullopt;
+    return real;
+  };
+  if (createFolders) {
+    const auto folder = inside(path->parent_path());
+    if (!folder) return std::nullopt;
+    const bool made = createDirectories(*folder).ok();
+    invalidate();
+    if (!made) return std::nullopt;
+  }
+  return inside(*path);
+}
+
+Status GameFolder::writeFile(std::string_view windowsName, std::string_view bytes) {
+  const auto path = pathForWrite(windowsName);
   if (!path)
     return Error{"cannot write \"" + std::string(windowsName) +
                  "\": not a name in the game folder"};
@@ -127,7 +151,14 @@ Status GameFolder::writeFile(std::string_view windowsName, std::string_view byte
 Status GameFolder::removeFile(std::string_view windowsName) {
   const auto path = resolve(windowsName);
   if (!path) return Error{"cannot delete \"" + std::string(windowsName) + "\": no such file"};
-  Status removed = deleteFile(*path);
+  std::error_code error;
+  const std::filesystem::path realRoot = std::filesystem::canonical(root_, error);
+  const auto real = realDeleteTarget(*path);
+  if (error || !real || !isInsideFolder(real->parent_path(), realRoot)) {
+    return Error{"cannot delete \"" + std::string(windowsName) +
+                 "\": it lies outside the game folder"};
+  }
+  Status removed = deleteFile(*real);
   invalidate();
   return removed;
 }

@@ -5,7 +5,8 @@
 //
 // Names never leave the folder: a drive or server name ("C:\...",
 // "\\host\...") and ".." above the folder resolve to nothing (missing), so
-// a game can never reach other files of the machine. A single leading
+// a game can never name other files of the machine; writes and deletes also
+// refuse symbolic links that lead out of the folder. A single leading
 // separator ("\Pics\a.bmp") counts from this folder, which plays the part
 // of the drive root.
 //
@@ -61,8 +62,17 @@ class GameFolder {
   // names that would leave the folder.
   std::optional<std::filesystem::path> pathForCreate(std::string_view windowsName) const;
 
-  // Writes a whole file atomically at pathForCreate(name); the folders must
-  // exist. Deletes the file a name resolves to (folders are refused). Both
+  // Where a write under that name really lands: pathForCreate(name) with
+  // symbolic links followed. Nothing when the name or a link leads outside
+  // the folder, or a link leads nowhere. With createFolders, the missing
+  // folders of the name are made first (only when their existing part is
+  // inside).
+  std::optional<std::filesystem::path> pathForWrite(std::string_view windowsName,
+                                                    bool createFolders = false);
+
+  // Writes a whole file atomically at pathForWrite(name); the folders must
+  // exist. Deletes the file a name resolves to (folders are refused; a link
+  // is removed itself, and only when the folder holding it is inside). Both
   // keep the listing cache in step.
   Status writeFile(std::string_view windowsName, std::string_view bytes);
   Status removeFile(std::string_view windowsName);

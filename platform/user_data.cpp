@@ -1,5 +1,7 @@
 #include "platform/user_data.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <system_error>
 
@@ -23,6 +25,40 @@ std::optional<std::filesystem::path> findUserDataFolder(
     return std::filesystem::path(*home) / ".local" / "share";
   }
   return std::nullopt;
+}
+
+namespace {
+
+constexpr size_t kMaxFolderNameBytes = 200;  // leaves room below NAME_MAX for the hash
+
+bool isUnsafeByte(unsigned char c) { return c == '/' || c == '\\' || c < 0x20 || c == 0x7F; }
+
+uint32_t fnv1a(std::string_view bytes) {
+  uint32_t hash = 2166136261u;
+  for (unsigned char c : bytes) hash = (hash ^ c) * 16777619u;
+  return hash;
+}
+
+}  // namespace
+
+std::string saveFolderName(std::string_view id) {
+  std::string name;
+  const bool dotsOnly = id == "." || id == "..";
+  bool changed = dotsOnly;
+  for (unsigned char c : id) {
+    changed = changed || isUnsafeByte(c);
+    name.push_back(dotsOnly || isUnsafeByte(c) ? '_' : char(c));
+  }
+  if (!changed && name.size() <= kMaxFolderNameBytes) return name;
+  if (name.size() > kMaxFolderNameBytes) {
+    size_t cut = kMaxFolderNameBytes;
+    // Never split a UTF-8 sequence: back up over continuation bytes.
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    name.resize(cut);
+  }
+  char hash[16];
+  std::snprintf(hash, sizeof hash, "~%08x", fnv1a(id));
+  return name + hash;
 }
 
 Status createDirectories(const std::filesystem::path& folder) {

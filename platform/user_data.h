@@ -26,6 +26,16 @@ std::optional<std::filesystem::path> findUserDataFolder(
     const std::optional<std::filesystem::path>& overrideFolder,
     const EnvironmentLookup& environment = processEnvironment);
 
+// The name of the folder, below the user data folder, where a game with
+// this Id (UTF-8) keeps its files. An ordinary Id is the name as it is, so
+// saves made before are found again. An Id that is not one safe file name
+// (separators of either kind, control characters, "." or "..", or longer
+// than a file name may be) has those characters replaced by "_", is
+// shortened, and ends in "~" and a hash of the whole Id, so that different
+// Ids keep different folders. An empty Id stays empty (the files then lie
+// in the parent folder itself).
+std::string saveFolderName(std::string_view id);
+
 // Creates the folder and all its missing parents; an existing folder is
 // success.
 Status createDirectories(const std::filesystem::path& folder);

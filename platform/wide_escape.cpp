@@ -2,19 +2,38 @@
 
 namespace lum {
 
+WideChar wideCharAt(std::string_view text, size_t at) {
+  WideChar c;
+  c.code = static_cast<unsigned char>(text[at]);
+  if (text[at] != kWideEscapeByte) return c;
+  c.escaped = true;
+  if (text.size() - at < 3) {
+    c.cutOff = true;
+    c.size = text.size() - at;
+    c.code = 0;
+    return c;
+  }
+  c.size = 3;
+  c.code = static_cast<unsigned char>(text[at + 1]) |
+           (static_cast<uint32_t>(static_cast<unsigned char>(text[at + 2])) << 8);
+  return c;
+}
+
+size_t lastWideCharStart(std::string_view text) {
+  size_t last = 0;
+  for (size_t i = 0; i < text.size(); i += wideCharAt(text, i).size) last = i;
+  return last;
+}
+
 std::u16string decodeWideEscape(std::string_view bytes, const CodePage& codePage) {
   std::u16string out;
   out.reserve(bytes.size());
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != kWideEscapeByte) {
-      out += codePage.decode(static_cast<unsigned char>(bytes[i]));
-      continue;
-    }
-    if (bytes.size() - i < 3) break;
-    const auto low = static_cast<unsigned char>(bytes[i + 1]);
-    const auto high = static_cast<unsigned char>(bytes[i + 2]);
-    out += static_cast<char16_t>(low | (high << 8));
-    i += 2;
+  for (size_t i = 0; i < bytes.size();) {
+    const WideChar c = wideCharAt(bytes, i);
+    if (c.cutOff) break;
+    out += c.escaped ? static_cast<char16_t>(c.code)
+                     : codePage.decode(static_cast<unsigned char>(c.code));
+    i += c.size;
   }
   return out;
 }

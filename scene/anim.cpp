@@ -28,8 +28,12 @@ const ClassInfo& TLumAnim::info() {
     p.push_back(field("hxDrawFx", PropKind::UInt32, &A::hxDrawFx));
     p.push_back(field("Agro", PropKind::Int32, &A::Agro));
     p.push_back(field("Modal", PropKind::Bool, &A::Modal));
-    p.push_back(field("Pos", PropKind::Int32, &A::Pos));
-    p.push_back(field("Morph", PropKind::Bool, &A::Morph));
+    p.push_back(accessor<A, int64_t>(
+        "Pos", PropKind::Int32, [](const A& a) { return a.Pos(); },
+        [](A& a, int64_t v) { a.SetPosition(static_cast<int32_t>(v)); }));
+    p.push_back(accessor<A, int64_t>(
+        "Morph", PropKind::Bool, [](const A& a) { return a.Morph(); },
+        [](A& a, int64_t v) { a.SetMorph(v != 0); }));
     p.push_back(field("Rep", PropKind::Bool, &A::Rep));
     p.push_back(field("ShowAn", PropKind::Bool, &A::ShowAn));
     p.push_back(field("Active", PropKind::Bool, &A::Active));
@@ -52,7 +56,9 @@ const ClassInfo& TLumAnKey::info() {
     ClassInfo c{"TLumAnKey", baseProperties(), {"TLumAnim"}, [] {
                   return std::unique_ptr<TLumElement>(new TLumAnKey());
                 }};
-    c.properties.push_back(field("Count", PropKind::UInt16, &K::Count));
+    c.properties.push_back(accessor<K, int64_t>(
+        "Count", PropKind::UInt16, [](const K& k) { return k.Count(); },
+        [](K& k, int64_t v) { k.SetCount(static_cast<uint16_t>(v)); }));
     c.properties.push_back(field("Morph", PropKind::Bool, &K::Morph));
     c.properties.push_back(inherited("NotSave"));
     return c;
@@ -72,7 +78,9 @@ const ClassInfo& TLumExAnim::info() {
     p.push_back(accessor<X, int64_t>(
         "obAnim", PropKind::Int32, [](const X& x) { return x.obAnim(); },
         [](X& x, int64_t v) { x.SetObAnim(static_cast<int32_t>(v)); }));
-    p.push_back(field("Pos", PropKind::Int32, &X::Pos));
+    p.push_back(accessor<X, int64_t>(
+        "Pos", PropKind::Int32, [](const X& x) { return x.Pos(); },
+        [](X& x, int64_t v) { x.SetPosition(static_cast<int32_t>(v)); }));
     p.push_back(field("Rep", PropKind::Bool, &X::Rep));
     p.push_back(field("Active", PropKind::Bool, &X::Active));
     for (const char* name : {"exVarRS", "Tag", "NotSave"}) p.push_back(inherited(name));

@@ -10,21 +10,21 @@ namespace lum {
 
 TLumDB::TLumDB(Runtime* runtime) : runtime_(runtime) {
   setRoot(this);
-  if (runtime_ && runtime_->pool) {
-    registerHandle(&runtime_->pool->Environment().elements);
-    runtime_->pool->Environment().root = handle();
+  if (runtime_) {
+    registerHandle(&runtime_->services.pool.Environment().elements);
+    runtime_->services.pool.Environment().root = handle();
   }
 }
 
 void TLumDB::SetSaveErr(bool on) {
   SaveErr = on;
-  if (runtime_ && runtime_->pool) runtime_->pool->Environment().log.SetSaveErr(on);
+  if (runtime_) runtime_->services.pool.Environment().log.SetSaveErr(on);
 }
 
 Status TLumDB::LoadGame(const std::string& gameFileName) {
   DestroyChildren();
-  if (!runtime_ || !runtime_->folder) return {};
-  std::optional<std::filesystem::path> path = runtime_->folder->resolve(gameFileName);
+  if (!runtime_) return {};
+  std::optional<std::filesystem::path> path = runtime_->services.folder.resolve(gameFileName);
   if (!path) return {};
   Result<std::string> bytes = readGameFileBytes(*path);
   if (!bytes) return bytes.error();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/game_folder.h"
 #include "platform/ini_file.h"
 #include "platform/result.h"
 #include "scene/element.h"
@@ -68,7 +69,8 @@ class TLumDB : public TLumElement {
   // The sound list's entry "volume:file" (or just "file", volume 100).
   void SoundByKey(const std::string& key, std::string& fileName, int32_t& volume) const;
 
-  // The folder that holds the settings and progress files.
+  // The folder that holds the settings and progress files, worked out from
+  // the root's Id whenever FileRS or IniFile is set.
   const std::filesystem::path& saveFolder() const { return saveFolder_; }
   lum::IniFile* settings() { return settings_ ? &*settings_ : nullptr; }
   const std::filesystem::path& progressFile() const { return progressFile_; }
@@ -79,6 +81,8 @@ class TLumDB : public TLumElement {
   const std::vector<UnicodeGlyph>& glyphTable() const { return glyphs_; }
   const std::string& systemFontName() const { return systemFontName_; }
   TLumIm* unicodeGlyphImage() const { return unicodeImage_; }
+  // Writes the player's choice of display to the settings.
+  void StoreDisplayChoice();
   // Reads the Unicode font set when "unicode\unicode.fnt" exists.
   void SetUpUnicode();
 
@@ -107,12 +111,18 @@ class TLumDB : public TLumElement {
   ScriptText exLoadImProcess, exKeyDown, exExit, exCheat, exSetScreen;
 
  private:
+  // Places the save folder for the root's Id as it is now.
+  void placeSaveFolder();
+  // The real path of a file of the save folder, with the folders it needs
+  // made; nothing when its name or a symbolic link leads outside.
+  std::optional<std::filesystem::path> saveFilePath(const std::string& name);
   // A file of the game's folder as an in-memory ini file, if it exists.
   std::optional<lum::IniFile> openGameIni(const std::string& name) const;
 
   Runtime* runtime_;
   std::string fileRS_, fileFonts_, defLang_, lang_, iniFile_, soundFile_;
   std::filesystem::path saveFolder_;
+  std::optional<GameFolder> saveFiles_;  // names of the save folder, as the game writes them
   std::filesystem::path progressFile_;
   std::optional<lum::IniFile> settings_;
   std::optional<lum::IniFile> defLangTexts_, langTexts_, soundList_, unicodeTexts_;

@@ -1,6 +1,8 @@
 // The root's own events: initialising everything again, keys, typed
 // characters and cheat words, the exit event, and screen changes.
 #include "media/image_cache.h"
+#include "media/sound.h"
+#include "platform/wide_escape.h"
 #include "render/image.h"
 #include "scene/db.h"
 #include "scene/runtime.h"
@@ -26,12 +28,12 @@ void TLumDB::InitPr() {
 }
 
 void TLumDB::KeyDown(int32_t code) {
-  if (runtime_) runtime_->input.lastKey = code;
+  if (runtime_) runtime_->state.input.lastKey = code;
   RunEvent(exKeyDown, "key_Down");
 }
 
 void TLumDB::CharInput(uint32_t code) {
-  TLumText* text = runtime_ ? runtime_->focusedText : nullptr;
+  TLumText* text = runtime_ ? runtime_->state.focusedText : nullptr;
   if (!text) {
     typed_.push_back(static_cast<char>(code & 0xFF));
     if (typed_.size() > kTypedBufferSize) typed_.erase(typed_.begin());
@@ -47,15 +49,11 @@ void TLumDB::CharInput(uint32_t code) {
   std::string t = text->Text();
   if (unicodeMode_) {
     if (code == 8) {
-      if (t.size() >= 3 && t[t.size() - 3] == '\x01') {
-        t.resize(t.size() - 3);
-      } else if (!t.empty()) {
-        t.pop_back();
-      }
+      t.resize(lastWideCharStart(t));
     } else if (code >= 32 && code <= 119) {
       t.push_back(static_cast<char>(code));
     } else if (code >= 128) {
-      t.push_back('\x01');
+      t.push_back(kWideEscapeByte);
       t.push_back(static_cast<char>(code & 0xFF));
       t.push_back(static_cast<char>((code >> 8) & 0xFF));
     } else {
@@ -89,58 +87,58 @@ void TLumDB::MarkScreens() {
 void TLumDB::FinishScreenLoad(TLumElement* target) {
   if (!runtime_) return;
   Runtime& rt = *runtime_;
-  if (rt.renderFrame) rt.renderFrame(false);
-  if (!rt.frame.LoadingPhase) return;
-  if (rt.input.underCursor) {
-    TLumElement* old = rt.input.underCursor;
-    rt.input.underCursor = nullptr;
+  GameState& st = rt.state;
+  ImageCache& images = rt.services.images;
+  rt.shell.drawFrameNow(false);
+  if (!st.frame.LoadingPhase) return;
+  if (st.input.underCursor) {
+    TLumElement* old = st.input.underCursor;
+    st.input.underCursor = nullptr;
     old->MouseOut();
   }
-  rt.input.mouseHeld = false;
-  if (rt.images) {
-    rt.images->ImResetRefs();
-    ClearLoaded();
-    rt.images->ImRequest("particles.bmp", false);
-    if (rt.folder && unicodeMode_) unicodeImage_ = rt.images->ImRequest("unicode\\unicode.png", true);
-    ++rt.images->ImForLoadCount;
-    rt.images->ImForLoadPos = 0;
-  }
-  rt.currentScreen = nullptr;
+  st.input.mouseHeld = false;
+  images.ImResetRefs();
+  ClearLoaded();
+  images.ImRequest("particles.bmp", false);
+  if (unicodeMode_) unicodeImage_ = images.ImRequest("unicode\\unicode.png", true);
+  ++images.ImForLoadCount;
+  images.ImForLoadPos = 0;
+  st.currentScreen = nullptr;
   for (size_t i = 0; i < childCount(); ++i) {
     if (child(i)->markedForLoading) child(i)->LoadResources();
   }
-  rt.currentScreen = target;
-  if (rt.fadeOutMusic) rt.fadeOutMusic();
-  RunEvent(exSetScreen, "SetScreen", variables());
-  if (rt.currentScreen) rt.currentScreen->Show();
-  if (rt.images) rt.images->ImFreeUnused();
-  if (rt.resetTimer) rt.resetTimer();
+  st.currentScreen = target;
+  rt.services.sound.MusicFadeOut();
+  RunEvent(exSetScreen, "SetScreen", KeepVariables::InOwnList);
+  if (st.currentScreen) st.currentScreen->Show();
+  images.ImFreeUnused();
+  rt.shell.resetTimer();
 }
 
 void TLumDB::LoadProgressStep() {
   RunEvent(exLoadImProcess, "LIProcess");
-  if (runtime_ && runtime_->renderFrame) runtime_->renderFrame(true);
+  if (runtime_) runtime_->shell.drawFrameNow(true);
 }
 
 void TLumDB::AddStar(int32_t pattern, const std::string& colourText, int32_t effect,
                      int32_t layer, const StarMotion& motion) {
-  std::mt19937 fallback{0};
-  stars_.AddStar(pattern, colourText, effect, layer, motion, runtime_ ? runtime_->random : fallback);
+  if (!runtime_) return;
+  stars_.AddStar(pattern, colourText, effect, layer, motion, runtime_->services.random);
 }
 
 bool TLumDB::GetValue(std::string_view name, ScriptValue& out) {
   if (TLumElement::GetValue(name, out)) return true;
   if (!runtime_) return false;
   if (name == "VOLMUZ") {
-    out = ScriptValue::Integer(runtime_->musicVolume);
+    out = ScriptValue::Integer(runtime_->services.sound.musicVolume());
   } else if (name == "CHEAT") {
     out = ScriptValue::String(lastCheat_);
   } else if (name == "UNICODE") {
     out = ScriptValue::Boolean(unicodeMode_);
   } else if (name == "VOLSND") {
-    out = ScriptValue::Integer(runtime_->soundVolume);
+    out = ScriptValue::Integer(runtime_->services.sound.effectsVolume());
   } else if (name == "FULLSCREEN") {
-    out = ScriptValue::Byte(runtime_->fullScreenWanted ? 1 : 0);
+    out = ScriptValue::Byte(runtime_->state.fullScreenWanted ? 1 : 0);
   } else {
     return false;
   }
@@ -153,14 +151,13 @@ bool TLumDB::SetValue(std::string_view name, const ScriptValue& value) {
   int32_t v = 0;
   if (!ToInt32(value, v)) v = 0;
   if (name == "VOLMUZ") {
-    runtime_->musicVolume = v;
+    runtime_->services.sound.setMusicVolume(v);
     if (settings_) settings_->setString("Def", "Muz", std::to_string(v));
-    if (runtime_->applyMusicVolume) runtime_->applyMusicVolume();
   } else if (name == "VOLSND") {
-    runtime_->soundVolume = v;
+    runtime_->services.sound.setEffectsVolume(v);
     if (settings_) settings_->setString("Def", "Snd", std::to_string(v));
   } else if (name == "FULLSCREEN") {
-    runtime_->fullScreenWanted = v != 0;
+    runtime_->state.fullScreenWanted = v != 0;
     if (settings_) settings_->setString("Def", "FS", v != 0 ? "1" : "0");
   } else {
     return false;

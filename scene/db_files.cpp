@@ -6,11 +6,13 @@
 #include <sstream>
 
 #include "media/image_cache.h"
+#include "media/sound.h"
 #include "platform/game_folder.h"
 #include "platform/user_data.h"
 #include "platform/wide_escape.h"
 #include "render/archive.h"
 #include "render/fonts.h"
+#include "render/system_fonts.h"
 #include "scene/db.h"
 #include "scene/runtime.h"
 
@@ -45,59 +47,72 @@ constexpr size_t kMaxWideText = 2000;
 }  // namespace
 
 std::optional<lum::IniFile> TLumDB::openGameIni(const std::string& name) const {
-  if (!runtime_ || !runtime_->folder || name.empty()) return std::nullopt;
-  std::optional<std::string> bytes = runtime_->folder->readFile(name, lum::IniFile::kMaxFileBytes);
+  if (!runtime_ || name.empty()) return std::nullopt;
+  const Services& sv = runtime_->services;
+  std::optional<std::string> bytes = sv.folder.readFile(name, lum::IniFile::kMaxFileBytes);
   if (!bytes) return std::nullopt;
-  return lum::IniFile::fromBytes(*bytes, runtime_->codePage);
+  return lum::IniFile::fromBytes(*bytes, sv.codePage);
+}
+
+void TLumDB::placeSaveFolder() {
+  const CodePage& codePage = runtime_->services.codePage;
+  saveFiles_.reset();
+  if (runtime_->userDataFolder) {
+    // One folder per game, whatever its Id holds (separators, "..").
+    saveFolder_ = *runtime_->userDataFolder / "Lumware" / saveFolderName(codePage.toUtf8(Id));
+  } else {
+    saveFolder_ = runtime_->services.folder.root();
+  }
+  saveFiles_.emplace(saveFolder_, codePage);
+}
+
+std::optional<fs::path> TLumDB::saveFilePath(const std::string& name) {
+  if (!saveFiles_ || name.empty()) return std::nullopt;
+  // The save folder itself is the user's; names below it are the game's,
+  // Windows style, and may not leave it.
+  if (!createDirectories(saveFolder_)) return std::nullopt;
+  saveFiles_->invalidate();
+  return saveFiles_->pathForWrite(name, true);
 }
 
 void TLumDB::SetFileRS(const std::string& name) {
   if (name == fileRS_) return;
   fileRS_ = name;
   if (!runtime_) return;
-  saveFolder_.clear();
-  if (runtime_->userDataFolder) {
-    saveFolder_ = *runtime_->userDataFolder / "Lumware" / runtime_->codePage.toUtf8(Id);
-  } else if (runtime_->folder) {
-    saveFolder_ = runtime_->folder->root();
-  }
+  placeSaveFolder();
   progressFile_.clear();
-  if (name.empty() || saveFolder_.empty()) return;
-  std::string relative = runtime_->codePage.toUtf8(name);
-  for (char& c : relative) {
-    if (c == '\\') c = '/';
-  }
-  fs::path file = (saveFolder_ / relative).lexically_normal();
-  // The progress file stays inside the save folder whatever the name says.
-  if (file.lexically_relative(saveFolder_).string().rfind("..", 0) == 0) return;
-  if (!createDirectories(file.parent_path())) return;
+  std::optional<fs::path> file = saveFilePath(name);
+  if (!file) return;
   std::error_code ec;
-  if (!fs::exists(file, ec)) {
-    std::FILE* f = std::fopen(file.c_str(), "ab");
+  if (!fs::exists(*file, ec)) {
+    std::FILE* f = std::fopen(file->c_str(), "ab");
     if (!f) return;
     std::fclose(f);
   }
-  progressFile_ = file;
+  progressFile_ = *file;
 }
 
 void TLumDB::SetIniFile(const std::string& name) {
   if (name == iniFile_) return;
   iniFile_ = name;
   if (!runtime_) return;
+  // The settings are kept whether or not the game has a progress file.
+  placeSaveFolder();
   settings_.reset();
-  if (!saveFolder_.empty() && !name.empty()) {
-    settings_ = lum::IniFile::open(saveFolder_ / runtime_->codePage.toUtf8(name), runtime_->codePage);
+  if (std::optional<fs::path> path = saveFilePath(name)) {
+    settings_ = lum::IniFile::open(*path, runtime_->services.codePage);
   }
   // The values come from the copy in the game's folder.
   std::optional<lum::IniFile> local = openGameIni(name);
   auto read = [&](const char* key, int32_t fallback) {
     return local ? local->getInt("Def", key, fallback) : fallback;
   };
-  runtime_->soundVolume = read("Snd", 100);
-  runtime_->musicVolume = read("Muz", 50);
-  runtime_->fullScreenWanted = read("FS", 1) != 0;
-  if (runtime_->TestMode) runtime_->fullScreenWanted = false;
-  if (runtime_->applyDisplayMode) runtime_->applyDisplayMode();
+  Sound& sound = runtime_->services.sound;
+  sound.setEffectsVolume(read("Snd", 100));
+  sound.setMusicVolume(read("Muz", 50));
+  GameState& st = runtime_->state;
+  st.fullScreenWanted = read("FS", 1) != 0;
+  if (st.testMode) st.fullScreenWanted = false;
 }
 
 void TLumDB::SetDefLang(const std::string& name) {
@@ -109,7 +124,7 @@ void TLumDB::SetDefLang(const std::string& name) {
 void TLumDB::SetLang(const std::string& name) {
   if (name == lang_) return;
   std::string chosen = name;
-  const GameFolder* folder = runtime_ ? runtime_->folder : nullptr;
+  const GameFolder* folder = runtime_ ? &runtime_->services.folder : nullptr;
   if (folder && !folder->exists(name)) {
     for (const char* fallback : {"eng.lng", "rus.lng", "deu.lng"}) {
       if (folder->exists(fallback)) {
@@ -131,10 +146,13 @@ void TLumDB::SetSoundFile(const std::string& name) {
 void TLumDB::SetFileFonts(const std::string& name) {
   if (name == fileFonts_) return;
   fileFonts_ = name;
-  if (!runtime_ || !runtime_->archive || !runtime_->folder) return;
-  std::optional<fs::path> path = runtime_->folder->resolve(name);
-  runtime_->archive->setFileName(path ? path->string() : std::string());
-  if (runtime_->fonts && path) runtime_->fonts->LoadFromASDb(*runtime_->archive);
+  if (!runtime_) return;
+  const Services& sv = runtime_->services;
+  std::optional<fs::path> path = sv.folder.resolve(name);
+  // The game only reads its archive; a missing one must never be created.
+  sv.archive.setOpenMode(TOpenModes::opReadOnly);
+  sv.archive.setFileName(path ? path->string() : std::string());
+  if (path) sv.fonts.LoadFromASDb(sv.archive);
 }
 
 std::string TLumDB::LangText(const std::string& key) {
@@ -147,14 +165,14 @@ std::string TLumDB::LangText(const std::string& key) {
   // Not in the Unicode texts: the language file read as wide text, with
   // every character beyond ASCII carried in the three-byte escape.
   std::u16string wide;
-  if (runtime_ && runtime_->folder) {
-    if (std::optional<fs::path> path = runtime_->folder->resolve(lang_)) {
-      wide = lum::IniFile::open(*path, runtime_->codePage).getWide(section, name, u"");
+  const CodePage codePage = runtime_ ? runtime_->services.codePage : CodePage();
+  if (runtime_) {
+    if (std::optional<fs::path> path = runtime_->services.folder.resolve(lang_)) {
+      wide = lum::IniFile::open(*path, codePage).getWide(section, name, u"");
     }
   }
   if (wide.size() > kMaxWideText) wide.resize(kMaxWideText);
-  std::string text = encodeWideEscape(wide, runtime_ ? runtime_->codePage : CodePage(),
-                                      WideEscapeMode::NonAscii);
+  std::string text = encodeWideEscape(wide, codePage, WideEscapeMode::NonAscii);
   langTexts_->setString(section, name, text);
   return text;
 }
@@ -183,16 +201,16 @@ void TLumDB::SoundByKey(const std::string& key, std::string& fileName, int32_t& 
 }
 
 void TLumDB::SetUpUnicode() {
-  if (!runtime_ || !runtime_->folder) return;
-  const GameFolder& folder = *runtime_->folder;
+  if (!runtime_) return;
+  const GameFolder& folder = runtime_->services.folder;
   std::optional<std::string> fnt = folder.readFile("unicode\\unicode.fnt");
   if (!fnt) return;
   if (std::optional<fs::path> ttf = folder.resolve("unicode\\unicode.ttf")) {
-    runtime_->systemFonts.addGameFont(*ttf);
+    runtime_->services.systemFonts.addGameFont(*ttf);
   }
   unicodeTexts_ = openGameIni("unicode\\unicode.lng");
   unicodeMode_ = true;
-  if (runtime_->images) unicodeImage_ = runtime_->images->ImRequest("unicode\\unicode.png", true);
+  unicodeImage_ = runtime_->services.images.ImRequest("unicode\\unicode.png", true);
 
   std::istringstream in(*fnt);
   std::string line;
@@ -207,6 +225,15 @@ void TLumDB::SetUpUnicode() {
     glyphs_[code].width = static_cast<uint16_t>(roundToInt32(static_cast<double>(width) / 1.7));
   }
   if (std::getline(in, line)) systemFontName_ = trimmed(line);
+}
+
+void TLumDB::StoreDisplayChoice() {
+  if (!runtime_ || !settings_) return;
+  const Services& sv = runtime_->services;
+  if (std::optional<fs::path> path = sv.folder.pathForWrite(iniFile_)) {
+    lum::IniFile::open(*path, sv.codePage)
+        .setString("Def", "FS", runtime_->state.fullScreenWanted ? "1" : "0");
+  }
 }
 
 }  // namespace lum

@@ -141,7 +141,7 @@ void TLumElement::SetEvent(EventSlot slot, const std::string& source) {
 void TLumElement::SetScriptText(ScriptText& script, const std::string& source) {
   script.source = source;
   Runtime* rt = runtime();
-  script.prepared = rt && rt->pool ? rt->pool->Current().PrepareScript(source) : PreparedScript{};
+  script.prepared = rt ? rt->services.pool.Current().PrepareScript(source) : PreparedScript{};
 }
 
 void TLumElement::reassignResourceProperties() {
@@ -163,7 +163,7 @@ void TLumElement::ReloadResources() {
   for (auto& c : children_) c->ReloadResources();
 }
 
-void TLumElement::Draw(int32_t layer, uint32_t tint, double originX, double originY, int) {
+void TLumElement::Draw(int32_t layer, uint32_t tint, double originX, double originY) {
   if (!resourcesLoaded_) LoadResources();
   drawChildren(layer, tint, originX, originY);
 }
@@ -173,7 +173,7 @@ void TLumElement::drawChildren(int32_t layer, uint32_t tint, double originX, dou
   // By index: a child's drawing may run scripts that add elements.
   for (size_t i = 0; i < children_.size(); ++i) {
     TLumElement* c = children_[i].get();
-    if (c->Vis()) c->Draw(layer, tint, originX + rX, originY + rY, 0);
+    if (c->Vis()) c->Draw(layer, tint, originX + rX, originY + rY);
   }
 }
 

@@ -57,6 +57,8 @@ class TLumElement {
   // Tree.
   TLumElement* parent() const { return parent_; }
   TLumDB* root() const { return root_; }
+  // The running game's runtime; null only in a tree read by the tools,
+  // which neither draws nor runs scripts.
   Runtime* runtime() const;
   size_t childCount() const { return children_.size(); }
   TLumElement* child(size_t index) const { return children_[index].get(); }
@@ -100,7 +102,15 @@ class TLumElement {
   virtual void MouseDown();
   virtual void MouseUp();
   virtual void MouseMove();
-  void RunEvent(const ScriptText& script, const std::string& label, TVarList* keep = nullptr);
+  // With KeepVariables::InOwnList the variables the run leaves join the
+  // element's own list as it was when the run began. A script may replace
+  // that list meanwhile (an exInit that runs Init on its own element): the
+  // old list then lives until the run ends and is dropped with what it got,
+  // so the element keeps the variables of its latest Init. Returns whether
+  // the script ran without error.
+  enum class KeepVariables { No, InOwnList };
+  bool RunEvent(const ScriptText& script, const std::string& label,
+                KeepVariables keep = KeepVariables::No);
 
   // Published base properties.
   int32_t Key = 0;
@@ -149,7 +159,7 @@ class TLumElement {
   bool resourcesLoaded() const { return resourcesLoaded_; }
   virtual void LoadResources();
   virtual void ReloadResources();
-  virtual void Draw(int32_t layer, uint32_t tint, double originX, double originY, int flag);
+  virtual void Draw(int32_t layer, uint32_t tint, double originX, double originY);
   // The element hit at (x, y), given in the parent's coordinates, on one
   // layer: the base asks the children, topmost (last) first.
   virtual TLumElement* HitTest(int32_t layer, int32_t x, int32_t y, int32_t margin,
@@ -170,7 +180,7 @@ class TLumElement {
   // children as they are made).
   void registerHandle(ElementTable* table);
   // A fresh, empty variable list for exInit to fill.
-  TVarList* resetVariables();
+  void resetVariables();
   // Init steps after the initialised flag: the script, then the children.
   void runInit(const char* label, bool again);
   // Puts the Order field back without touching the layer ranges.
@@ -203,7 +213,8 @@ class TLumElement {
   std::vector<std::unique_ptr<TLumElement>> children_;
   ElementScriptFace face_{*this};
   ElementTable* table_ = nullptr;
-  std::unique_ptr<TVarList> vars_;
+  // Shared so that a run adding to the list outlives a replacement of it.
+  std::shared_ptr<TVarList> vars_;
 };
 
 // Rounds to the nearest integer, halves to even, clamped to the int32 range

@@ -7,20 +7,21 @@
 
 namespace lum {
 
-void TLumElement::RunEvent(const ScriptText& script, const std::string& label, TVarList* keep) {
+bool TLumElement::RunEvent(const ScriptText& script, const std::string& label,
+                           KeepVariables keep) {
   Runtime* rt = runtime();
-  if (!rt || !rt->pool) return;
-  rt->pool->Environment().eventLabel = label;
-  rt->pool->RunEvent(&face_, script.prepared, keep);
+  if (!rt) return false;
+  InterpreterPool& pool = rt->services.pool;
+  pool.Environment().eventLabel = label;
+  const std::shared_ptr<TVarList> kept = keep == KeepVariables::InOwnList ? vars_ : nullptr;
+  return pool.RunEvent(&face_, script.prepared, kept.get());
 }
 
-TVarList* TLumElement::resetVariables() {
-  vars_ = std::make_unique<TVarList>();
-  return vars_.get();
-}
+void TLumElement::resetVariables() { vars_ = std::make_shared<TVarList>(); }
 
 void TLumElement::runInit(const char* label, bool again) {
-  RunEvent(event(EventSlot::Init), label, resetVariables());
+  resetVariables();
+  RunEvent(event(EventSlot::Init), label, KeepVariables::InOwnList);
   for (size_t i = 0; i < children_.size(); ++i) {
     if (again) {
       children_[i]->InitPr();

@@ -59,8 +59,8 @@ ScriptValue propertyValue(const PropertyDef& prop, const TLumElement& e) {
 }  // namespace
 
 TLumElement* TLumElement::fromRef(Runtime* rt, ElementRef ref) {
-  if (!rt || !rt->pool || ref == 0) return nullptr;
-  return fromScript(rt->pool->Environment().elements.Resolve(ref));
+  if (!rt || ref == 0) return nullptr;
+  return fromScript(rt->services.pool.Environment().elements.Resolve(ref));
 }
 
 bool TLumElement::GetValue(std::string_view name, ScriptValue& out) {
@@ -82,7 +82,7 @@ bool TLumElement::GetValue(std::string_view name, ScriptValue& out) {
   }
 
   Runtime* rt = runtime();
-  const InputState* input = rt ? &rt->input : nullptr;
+  const InputState* input = rt ? &rt->state.input : nullptr;
   if (name == "NIL") {
     out = ScriptValue::Ref(0);
     return true;
@@ -128,7 +128,7 @@ bool TLumElement::GetValue(std::string_view name, ScriptValue& out) {
     return true;
   }
   if (name == "CURRENTSCREEN") {
-    out = refTo(rt ? rt->currentScreen : nullptr);
+    out = refTo(rt ? rt->state.currentScreen : nullptr);
     return true;
   }
   if (name == "CURSOR") {
@@ -176,7 +176,10 @@ bool TLumElement::GetValue(std::string_view name, ScriptValue& out) {
   }
   if (name == "IMFORLOADCOUNT" || name == "IMFORLOADPOS") {
     int32_t v = 0;
-    if (rt && rt->images) v = name == "IMFORLOADCOUNT" ? rt->images->ImForLoadCount : rt->images->ImForLoadPos;
+    if (rt) {
+      const ImageCache& images = rt->services.images;
+      v = name == "IMFORLOADCOUNT" ? images.ImForLoadCount : images.ImForLoadPos;
+    }
     out = ScriptValue::Integer(v);
     return true;
   }
@@ -235,7 +238,7 @@ bool TLumElement::SetValue(std::string_view name, const ScriptValue& given) {
   }
   if (name == "CURSOR" && value.kind() == ValueKind::Ref) {
     Runtime* rt = runtime();
-    if (rt) rt->input.cursorElement = fromRef(rt, value.ref());
+    if (rt) rt->state.input.cursorElement = fromRef(rt, value.ref());
     return true;
   }
   return false;

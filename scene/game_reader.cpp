@@ -145,9 +145,9 @@ Status loadGameRecord(TLumDB& root, std::string_view bytes) {
   Status checked = checkGameRecord(bytes);
   if (!checked) return checked;
   Runtime* rt = root.runtime();
-  if (rt) rt->readingData = true;
+  if (rt) rt->state.readingData = true;
   Status built = walkRecord(bytes, 0, TLumDB::info(), &root, 0);
-  if (rt) rt->readingData = false;
+  if (rt) rt->state.readingData = false;
   return built;
 }
 

@@ -26,7 +26,7 @@ class TLumImage : public TLumElement {
   int32_t SizeY() const override;
   int32_t AbsX() const override;
   int32_t AbsY() const override;
-  void Draw(int32_t layer, uint32_t tint, double originX, double originY, int flag) override;
+  void Draw(int32_t layer, uint32_t tint, double originX, double originY) override;
   TLumElement* HitTest(int32_t layer, int32_t x, int32_t y, int32_t margin,
                        int32_t threshold) override;
   // The pixel test alone: whether (x, y) in the parent's coordinates lies on

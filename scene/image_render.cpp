@@ -9,43 +9,18 @@
 #include "render/image.h"
 #include "scene/db.h"
 #include "scene/image.h"
+#include "scene/anchor.h"
 #include "scene/runtime.h"
+#include "scene/sprite_quad.h"
 
 namespace lum {
-namespace {
-
-constexpr uint8_t phLeft = 0, phCenter = 1;
-
-// Where a box of the given extent starts relative to its anchor.
-double anchorShift(uint8_t pos, double extent) {
-  if (pos == phLeft) return 0.0;
-  if (pos == phCenter) return extent / 2;
-  return extent;
-}
-
-int32_t anchorShiftDiv(uint8_t pos, int32_t extent) {
-  if (pos == phLeft) return 0;
-  if (pos == phCenter) return extent / 2;
-  return extent;
-}
-
-// Source pixels to cut from the near and far side so that a quad centred at
-// q with half extent half stays within -1024 to 2048.
-void trim(double q, double half, double scale, int32_t& nearCut, int32_t& farCut) {
-  nearCut = farCut = 0;
-  if (scale == 0) return;
-  if (q - half < -1024) nearCut = std::max(0, roundToInt32((-1024 - (q - half)) / scale) - 1);
-  if (q + half > 2048) farCut = std::max(0, roundToInt32((q + half - 2048) / scale) + 1);
-}
-
-}  // namespace
 
 std::string TLumImage::imImage() const { return picture_ ? picture_->Name : imImage_; }
 
 void TLumImage::SetimImage(const std::string& name) {
   imImage_ = name;
   Runtime* rt = runtime();
-  if (rt && rt->images) picture_ = rt->images->ImRequest(name, false);
+  if (rt) picture_ = rt->services.images.ImRequest(name, false);
 }
 
 void TLumImage::SetTextId(const std::string& id) {
@@ -55,14 +30,16 @@ void TLumImage::SetTextId(const std::string& id) {
 
 TAsphyreImage* TLumImage::texture() {
   Runtime* rt = runtime();
-  if (!rt || !rt->images || !picture_) return nullptr;
+  if (!rt || !picture_) return nullptr;
+  ImageCache& images = rt->services.images;
   if (!picture_->Texture && !picture_->Failed) {
-    bool saved = rt->frame.ImLoadEnabled;
-    rt->frame.ImLoadEnabled = true;
-    rt->images->ImRequest(picture_->Name, false);
-    rt->frame.ImLoadEnabled = saved;
+    bool& enabled = rt->state.frame.ImLoadEnabled;
+    const bool saved = enabled;
+    enabled = true;
+    images.ImRequest(picture_->Name, false);
+    enabled = saved;
   }
-  return rt->images->ImTexture(picture_);
+  return images.ImTexture(picture_);
 }
 
 int32_t TLumImage::SizeX() const {
@@ -76,16 +53,16 @@ int32_t TLumImage::SizeY() const {
 }
 
 int32_t TLumImage::AbsX() const {
-  int32_t left = X() - anchorShiftDiv(PosHor, SizeX());
+  int32_t left = X() - anchorShift(PosHor, SizeX());
   return parent() ? parent()->AbsX() + left : left;
 }
 
 int32_t TLumImage::AbsY() const {
-  int32_t top = Y() - anchorShiftDiv(PosVert, SizeY());
+  int32_t top = Y() - anchorShift(PosVert, SizeY());
   return parent() ? parent()->AbsY() + top : top;
 }
 
-void TLumImage::Draw(int32_t layer, uint32_t tint, double ox, double oy, int) {
+void TLumImage::Draw(int32_t layer, uint32_t tint, double ox, double oy) {
   if (!resourcesLoaded()) LoadResources();
   TAsphyreImage* tex = texture();
   double childX = ox, childY = oy;
@@ -102,39 +79,18 @@ void TLumImage::Draw(int32_t layer, uint32_t tint, double ox, double oy, int) {
 }
 
 void TLumImage::drawPicture(TAsphyreImage* tex, double qx, double qy, double w, double h) {
-  Runtime* rt = runtime();
-  if (!rt || !rt->canvas) return;
-  TAsphyreCanvas& canvas = *rt->canvas;
-  canvas.SetAntialias(true);
-  const double scale = Scale();
-  const double hw = w / 2, hh = h / 2;
-  int32_t left, right, top, bottom;
-  trim(qx, hw, ScaleX * scale, left, right);
-  trim(qy, hh, ScaleY * scale, top, bottom);
-  qx += scale * left * ScaleX;
-  w -= scale * (left + right) * ScaleX;
-  qy += scale * top * ScaleY;
-  h -= scale * (top + bottom) * ScaleY;
-  const int32_t srcW = tex->PatternSize().width - left - right;
-  const int32_t srcH = tex->PatternSize().height - top - bottom;
-  if (srcW < 1 || srcH < 1) return;  // trimmed away entirely
-  PatternDesc source{Anim, left, top, srcW, srcH, 0};
-
-  Quad quad;
-  if (Angle() != 0) {
-    const double a = Angle() * std::numbers::pi / 180.0;
-    const double c = std::cos(a), s = std::sin(a);
-    const double corners[4][2] = {{0, 0}, {w, 0}, {w, h}, {0, h}};
-    for (int i = 0; i < 4; ++i) {
-      double x = corners[i][0] - hw, y = corners[i][1] - hh;
-      quad[i] = Point2{static_cast<float>(x * c - y * s + qx), static_cast<float>(x * s + y * c + qy)};
-    }
-  } else {
-    const float l = static_cast<float>(qx - hw), t = static_cast<float>(qy - hh);
-    const float r = static_cast<float>(qx - hw + w), b = static_cast<float>(qy - hh + h);
-    quad = Quad{Point2{l, t}, Point2{r, t}, Point2{r, b}, Point2{l, b}};
-  }
-  canvas.TexturedQuad(tex, quad, source, QuadColors{colour, colour, colour, colour}, hxDrawFx);
+  SpriteQuad sprite;
+  sprite.frame = Anim;
+  sprite.cx = qx;
+  sprite.cy = qy;
+  sprite.width = w;
+  sprite.height = h;
+  sprite.factorX = ScaleX * Scale();
+  sprite.factorY = ScaleY * Scale();
+  sprite.angle = Angle();
+  sprite.colour = colour;
+  sprite.effect = hxDrawFx;
+  drawSpriteQuad(runtime()->services.canvas, tex, sprite);
 }
 
 TLumElement* TLumImage::HitTest(int32_t layer, int32_t x, int32_t y, int32_t margin,
@@ -142,8 +98,8 @@ TLumElement* TLumImage::HitTest(int32_t layer, int32_t x, int32_t y, int32_t mar
   TAsphyreImage* tex = picture_ ? picture_->Texture : nullptr;
   int32_t cx = x, cy = y;
   if (tex) {
-    cx += anchorShiftDiv(PosHor, roundToInt32(tex->PatternSize().width * Scale() * ScaleX));
-    cy += anchorShiftDiv(PosVert, roundToInt32(tex->PatternSize().height * Scale() * ScaleY));
+    cx += anchorShift(PosHor, roundToInt32(tex->PatternSize().width * Scale() * ScaleX));
+    cy += anchorShift(PosVert, roundToInt32(tex->PatternSize().height * Scale() * ScaleY));
   }
   if (admittedToHitTest()) {
     if (TLumElement* hit = hitTestChildren(layer, cx, cy, margin, threshold)) return hit;
@@ -163,8 +119,8 @@ bool TLumImage::PixelHit(int32_t x, int32_t y, int32_t m, int32_t threshold) {
   if (W == 0 || H == 0) return false;
   const int64_t W2 = int64_t{W} + 2 * int64_t{m}, H2 = int64_t{H} + 2 * int64_t{m};
   const int64_t half = std::max(W2, H2) / 2;
-  const int64_t cx = int64_t{X()} + W2 / 2 - (PosHor == phLeft ? 0 : PosHor == phCenter ? W2 / 2 : W2);
-  const int64_t cy = int64_t{Y()} + H2 / 2 - (PosVert == phLeft ? 0 : PosVert == phCenter ? H2 / 2 : H2);
+  const int64_t cx = int64_t{X()} + W2 / 2 - anchorShift(PosHor, W2);
+  const int64_t cy = int64_t{Y()} + H2 / 2 - anchorShift(PosVert, H2);
   const int64_t dx = x - cx, dy = y - cy;
   if (dx < -half || dx > half || dy < -half || dy > half) return false;
   const double d = std::sqrt(double(dx) * dx + double(dy) * dy);

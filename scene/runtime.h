@@ -1,32 +1,51 @@
 #pragma once
-// The state that the whole running program shares: one object, owned by the
-// shell (or by a test), reached from the root element. Nothing here is a
-// global; tests make as many runtimes as they like. Pointers to services are
-// null where a program has none of them (the tools read game files without
-// any device or cache).
+// What the whole running program shares, in three parts: the services (real
+// objects in every running game; a program without a window or sound holds
+// the headless device and the null audio device), the game state (each value
+// held once), and the small port through which the scene asks the shell for
+// what only the shell can do. The root element points to the one runtime;
+// tests make as many as they like.
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <optional>
-#include <random>
-#include <string>
 
 #include "media/frame_state.h"
-#include "platform/code_page.h"
-#include "render/system_fonts.h"
 
 namespace lum {
 
+class AudioDevice;
+class Clock;
+class CodePage;
 class GameFolder;
-class InterpreterPool;
-class Sound;
 class ImageCache;
+class InterpreterPool;
+class Random;
+class Sound;
+class SystemFonts;
 class TASDb;
 class TAsphyreCanvas;
+class TAsphyreDevice;
 class TAsphyreFonts;
 class TAsphyreImages;
 class TLumElement;
 class TLumText;
+
+struct Services {
+  GameFolder& folder;          // the game's folder, where every game file is read
+  const CodePage& codePage;    // the game's 8-bit code page
+  TAsphyreDevice& device;
+  TAsphyreCanvas& canvas;
+  TAsphyreImages& textures;
+  TAsphyreFonts& fonts;
+  SystemFonts& systemFonts;    // installed fonts, for texts in the game's system font
+  TASDb& archive;              // the font and picture archive (may name no file)
+  ImageCache& images;
+  AudioDevice& audio;
+  Sound& sound;                // also holds the effects and music volumes
+  Clock& clock;
+  Random& random;              // every random choice of the game
+  InterpreterPool& pool;       // also holds the event label and current element
+};
 
 // Mouse and keyboard state as scripts read it.
 struct InputState {
@@ -39,54 +58,50 @@ struct InputState {
   TLumElement* cursorElement = nullptr;  // drawn at the mouse as the pointer
 };
 
-struct Runtime {
-  bool TestMode = false;
-  FrameState frame;
-  // Set while the game file's records are being read.
-  bool readingData = false;
-  CodePage codePage;
-
-  // The user's data folder, under which each game keeps a save folder;
-  // none when it cannot be found.
-  std::optional<std::filesystem::path> userDataFolder;
-  // The generator behind every random choice, seeded by the runner.
-  std::mt19937 random{0};
-
-  // Services of the running program.
-  GameFolder* folder = nullptr;  // the game's folder (the working directory)
-  ImageCache* images = nullptr;
-  TAsphyreCanvas* canvas = nullptr;
-  TAsphyreFonts* fonts = nullptr;
-  TAsphyreImages* textures = nullptr;
-  TASDb* archive = nullptr;
-  Sound* sound = nullptr;
-  // Installed fonts for texts drawn in the game's system font; opened on
-  // first use, so programs that draw no such text pay nothing.
-  SystemFonts systemFonts;
-
-  InputState input;
+struct GameState {
   TLumElement* currentScreen = nullptr;
-  TLumText* focusedText = nullptr;  // the text typed characters go to
-  int32_t musicVolume = 50;
-  int32_t soundVolume = 100;
-  bool fullScreenWanted = false;
-
-  // Brings the display in line with fullScreenWanted (the shell's part of
-  // reading the settings).
-  std::function<void()> applyDisplayMode;
-
-  // The shell's parts of screen changes and settings.
-  std::function<void(bool present)> renderFrame;  // draw one frame, and show it
-  std::function<void()> resetTimer;               // forget the time a long step took
-  std::function<void()> fadeOutMusic;             // every music channel over 30 ticks
-  std::function<void()> applyMusicVolume;         // to the music playing now
   // The screen a screen change goes to, kept until its loading ends.
   TLumElement* pendingScreen = nullptr;
-  bool closeRequested = false;
+  InputState input;
+  TLumText* focusedText = nullptr;  // the text typed characters go to
+  FrameState frame;                 // tick counter and picture-loading flags
+  // Set while the game file's records are being read.
+  bool readingData = false;
+  bool testMode = false;            // always windowed
+  bool fullScreenWanted = false;    // the player's choice of display
+  bool closeRequested = false;      // a script asked the game to end
+  // False while the window is inactive: no logic ticks, no hit tests.
+  bool active = true;
+};
 
-  // The interpreters that prepare and run event scripts; without a pool
-  // scripts are stored but neither prepared nor run.
-  InterpreterPool* pool = nullptr;
+// What the scene asks of the program around it.
+class ShellPort {
+ public:
+  virtual ~ShellPort() = default;
+  // Draws one frame now (a progress frame of a long step), shown or not.
+  virtual void drawFrameNow(bool present) = 0;
+  // Forgets the time a long step took, so that it is not caught up.
+  virtual void resetTimer() = 0;
+  // Puts the display in full screen or in a window; true when it is full
+  // screen afterwards.
+  virtual bool setFullScreen(bool fullScreen) = 0;
+};
+
+// The three parts together; the owner (GameHost) keeps each part alive as
+// long as the runtime.
+struct Runtime {
+  Runtime(const Services& s, GameState& game, ShellPort& port,
+          std::optional<std::filesystem::path> dataFolder)
+      : services(s), state(game), shell(port), userDataFolder(std::move(dataFolder)) {}
+  Runtime(const Runtime&) = delete;
+  Runtime& operator=(const Runtime&) = delete;
+
+  const Services services;
+  GameState& state;
+  ShellPort& shell;
+  // The user's data folder, under which each game keeps its save folder;
+  // none when it cannot be found.
+  const std::optional<std::filesystem::path> userDataFolder;
 };
 
 }  // namespace lum

@@ -4,6 +4,7 @@
 #include "render/canvas.h"
 #include "render/image.h"
 #include "scene/db.h"
+#include "scene/anchor.h"
 #include "scene/runtime.h"
 #include "scene/screen.h"
 
@@ -14,22 +15,21 @@ std::string TLumScreen::ImBack() const { return background_ ? background_->Name 
 void TLumScreen::SetImBack(const std::string& name) {
   imBack_ = name;
   Runtime* rt = runtime();
-  if (!rt || !rt->images) return;
-  background_ = rt->images->ImRequest(name, false);
+  if (!rt) return;
+  background_ = rt->services.images.ImRequest(name, false);
   if (background_->Texture) {
     sizeX_ = background_->Texture->PatternSize().width;
     sizeY_ = background_->Texture->PatternSize().height;
   }
 }
 
-void TLumScreen::Draw(int32_t layer, uint32_t tint, double ox, double oy, int) {
+void TLumScreen::Draw(int32_t layer, uint32_t tint, double ox, double oy) {
   if (!resourcesLoaded()) LoadResources();
-  Runtime* rt = runtime();
-  if (layer == Order() && rt) {
-    TAsphyreImage* tex = rt->images && background_ ? rt->images->ImTexture(background_) : nullptr;
-    if (tex && rt->canvas) {
-      rt->canvas->DrawPattern(tex, static_cast<float>(ox), static_cast<float>(oy), 0, tint,
-                              hxDrawFx);
+  if (layer == Order()) {
+    const Services& sv = runtime()->services;
+    if (TAsphyreImage* tex = background_ ? sv.images.ImTexture(background_) : nullptr) {
+      sv.canvas.DrawPattern(tex, static_cast<float>(ox), static_cast<float>(oy), 0, tint,
+                            hxDrawFx);
     }
     RunEvent(event(EventSlot::Render), "Render");
   }
@@ -78,22 +78,22 @@ int32_t TLumExScreen::SizeY() const {
 
 int32_t TLumExScreen::left() const {
   const int32_t w = SizeX();
-  return X() - (PosHor == 0 ? 0 : PosHor == 1 ? w / 2 : w);
+  return X() - anchorShift(PosHor, w);
 }
 
 int32_t TLumExScreen::top() const {
   const int32_t h = SizeY();
-  return Y() - (PosVert == 0 ? 0 : PosVert == 1 ? h / 2 : h);
+  return Y() - anchorShift(PosVert, h);
 }
 
 int32_t TLumExScreen::AbsX() const { return parent() ? parent()->AbsX() + left() : left(); }
 int32_t TLumExScreen::AbsY() const { return parent() ? parent()->AbsY() + top() : top(); }
 
-void TLumExScreen::Draw(int32_t layer, uint32_t tint, double ox, double oy, int) {
+void TLumExScreen::Draw(int32_t layer, uint32_t tint, double ox, double oy) {
   if (!resourcesLoaded()) LoadResources();
   if (TLumScreen* s = forwardTarget()) {
     ForwardGuard guard(*this);
-    s->Draw(layer, tint, ox + left(), oy + top(), 0);
+    s->Draw(layer, tint, ox + left(), oy + top());
   }
   drawChildren(layer, tint, ox, oy);
 }
@@ -103,7 +103,8 @@ TLumElement* TLumExScreen::HitTest(int32_t layer, int32_t x, int32_t y, int32_t 
   if (!Vis() && !MousedNotVis) return nullptr;
   if (TLumScreen* s = forwardTarget()) {
     ForwardGuard guard(*this);
-    if (TLumElement* hit = s->HitTest(layer, x - X(), y - Y(), margin, threshold)) return hit;
+    // Where the screen is drawn: at the anchored position, not at (X, Y).
+    if (TLumElement* hit = s->HitTest(layer, x - left(), y - top(), margin, threshold)) return hit;
   }
   if (layer == Order() && Modal) return this;
   return nullptr;

@@ -21,7 +21,7 @@ class TLumShape : public TLumElement {
   void SetSizeX(int32_t v) override { sizeX_ = v; }
   void SetSizeY(int32_t v) override { sizeY_ = v; }
 
-  void Draw(int32_t layer, uint32_t tint, double originX, double originY, int flag) override;
+  void Draw(int32_t layer, uint32_t tint, double originX, double originY) override;
   TLumElement* HitTest(int32_t layer, int32_t x, int32_t y, int32_t margin,
                        int32_t threshold) override;
 

@@ -10,10 +10,9 @@
 
 namespace lum {
 
-void TLumShape::Draw(int32_t layer, uint32_t tint, double ox, double oy, int) {
+void TLumShape::Draw(int32_t layer, uint32_t tint, double ox, double oy) {
   if (!resourcesLoaded()) LoadResources();
-  Runtime* rt = runtime();
-  TAsphyreCanvas* canvas = rt ? rt->canvas : nullptr;
+  TAsphyreCanvas* canvas = &runtime()->services.canvas;
   const double left = ox + rX, top = oy + rY;
   IntRect saved;
   if (Crop && canvas) {
@@ -36,11 +35,9 @@ void TLumShape::Draw(int32_t layer, uint32_t tint, double ox, double oy, int) {
 }
 
 void TLumShape::drawSector(double left, double top) {
-  Runtime* rt = runtime();
-  if (!rt->textures || SizeX() <= 0 || SizeY() <= 0 || !pictureSizeAllowed(SizeX(), SizeY())) {
-    return;
-  }
-  TAsphyreImages& list = *rt->textures;
+  const Services& sv = runtime()->services;
+  if (SizeX() <= 0 || SizeY() <= 0 || !pictureSizeAllowed(SizeX(), SizeY())) return;
+  TAsphyreImages& list = sv.textures;
   // A device reset empties the texture list; then the sector is made again.
   if (sectorTexture_ && list.IndexOf(sectorTexture_) < 0) sectorTexture_ = nullptr;
   const SectorKey key{SizeX(), SizeY(), Par1, Par2};
@@ -50,9 +47,9 @@ void TLumShape::drawSector(double left, double top) {
     sectorKey_ = key;
   }
   if (!sectorTexture_) return;
-  rt->canvas->DrawPatternScaled(sectorTexture_, static_cast<float>(roundToInt32(left)),
-                                static_cast<float>(roundToInt32(top)), static_cast<float>(Par3),
-                                0, colour, 1284);
+  sv.canvas.DrawPatternScaled(sectorTexture_, static_cast<float>(roundToInt32(left)),
+                              static_cast<float>(roundToInt32(top)), static_cast<float>(Par3), 0,
+                              colour, 1284);
 }
 
 TAsphyreImage* TLumShape::paintSector(TAsphyreImages& list, const SectorKey& key) {

@@ -8,14 +8,14 @@
 namespace lum {
 
 void StarTable::AddStar(int32_t pattern, const std::string& colourText, int32_t effect,
-                        int32_t layer, const StarMotion& m, std::mt19937& random) {
+                        int32_t layer, const StarMotion& m, Random& random) {
   for (Star& s : stars_) {
     if (s.used) continue;
     s.pattern = pattern;
     s.effect = effect;
     s.layer = layer;
     if (colourText.empty()) {
-      s.colour = std::uniform_int_distribution<uint32_t>(0, 0xFFFFFE)(random);
+      s.colour = random.Below(0xFFFFFF);
     } else {
       int64_t v = 0;
       auto [end, ec] = std::from_chars(colourText.data(), colourText.data() + colourText.size(), v);

@@ -3,7 +3,7 @@
 // fixed steps every logic tick and dies when its size is no longer above 0.
 #include <array>
 #include <cstdint>
-#include <random>
+#include "platform/random.h"
 #include <string>
 
 namespace lum {
@@ -34,7 +34,7 @@ class StarTable {
   // the decimal value of the text, random when the text is empty, and left
   // as the entry had it when the text is not a number.
   void AddStar(int32_t pattern, const std::string& colourText, int32_t effect, int32_t layer,
-               const StarMotion& motion, std::mt19937& random);
+               const StarMotion& motion, Random& random);
   void UpdateStars();
   void Clear() { stars_ = {}; }
   // Every live star of the layer as its pattern of the sheet, with effect 260.

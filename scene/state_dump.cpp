@@ -1,6 +1,7 @@
 #include "scene/state_dump.h"
 
 #include "scene/element.h"
+#include "script/value_text.h"
 
 namespace lum {
 
@@ -20,6 +21,15 @@ OrderedJson stateToJson(const TLumElement& e, const CodePage& codePage,
   }
   for (const auto& c : e.children()) node["children"].push_back(stateToJson(*c, codePage, format));
   return node;
+}
+
+OrderedJson stateToJson(const TLumElement& root, const CodePage& codePage,
+                        const ElementTable& elements) {
+  return stateToJson(root, codePage, [&](const ScriptValue& v) {
+    std::string text = KindAndValue(v, elements);
+    const size_t colon = text.find(':');
+    return std::make_pair(text.substr(0, colon), text.substr(colon + 1));
+  });
 }
 
 }  // namespace lum

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "scene/game_json.h"
+#include "script/element.h"
 #include "script/value.h"
 
 namespace lum {
@@ -15,5 +16,10 @@ using ValueFormatter = std::function<std::pair<std::string, std::string>(const S
 
 OrderedJson stateToJson(const TLumElement& root, const CodePage& codePage,
                         const ValueFormatter& format);
+
+// With kinds and values as the tools print them, element references by the
+// table's keys.
+OrderedJson stateToJson(const TLumElement& root, const CodePage& codePage,
+                        const ElementTable& elements);
 
 }  // namespace lum

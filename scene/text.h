@@ -57,7 +57,7 @@ class TLumText : public TLumElement {
   // Width of a line as drawn, in the font or the Unicode glyph sheet.
   double lineWidth(std::string_view line) const;
 
-  void Draw(int32_t layer, uint32_t tint, double originX, double originY, int flag) override;
+  void Draw(int32_t layer, uint32_t tint, double originX, double originY) override;
   TLumElement* HitTest(int32_t layer, int32_t x, int32_t y, int32_t margin,
                        int32_t threshold) override;
 

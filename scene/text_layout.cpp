@@ -111,7 +111,7 @@ double TLumText::lineWidth(std::string_view line) const {
 void TLumText::SetFont(const std::string& name) {
   fontName_ = name;
   Runtime* rt = runtime();
-  font_ = rt && rt->fonts ? rt->fonts->Find(name) : nullptr;
+  font_ = rt ? rt->services.fonts.Find(name) : nullptr;
   SetText(text_);
 }
 

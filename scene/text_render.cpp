@@ -8,23 +8,18 @@
 #include "render/font.h"
 #include "render/image.h"
 #include "scene/db.h"
+#include "scene/anchor.h"
 #include "scene/runtime.h"
 #include "scene/text.h"
 
 namespace lum {
 namespace {
 
-double alignShift(uint8_t pos, double room) {
-  if (pos == 0) return 0;
-  if (pos == 1) return room / 2;
-  return room;
-}
-
 bool fractional(double v) { return v != std::floor(v); }
 
 }  // namespace
 
-void TLumText::Draw(int32_t layer, uint32_t tint, double ox, double oy, int) {
+void TLumText::Draw(int32_t layer, uint32_t tint, double ox, double oy) {
   if (!resourcesLoaded()) LoadResources();
   if (layer == Order() && font_ && !layout_.empty()) {
     if (usesSystemFont()) {
@@ -37,9 +32,7 @@ void TLumText::Draw(int32_t layer, uint32_t tint, double ox, double oy, int) {
 }
 
 void TLumText::drawLines(double left, double top) {
-  Runtime* rt = runtime();
-  if (!rt || !rt->canvas) return;
-  TAsphyreCanvas& canvas = *rt->canvas;
+  TAsphyreCanvas& canvas = runtime()->services.canvas;
   const bool unicode = root() && root()->unicodeMode();
   font_->Scale = scale_;
   std::string copy = layout_;
@@ -49,7 +42,7 @@ void TLumText::drawLines(double left, double top) {
   size_t lines = 0;
   for (char c : copy) lines += c == '\0' ? 1 : 0;
   const double blockHeight = lines * lh0 + (static_cast<double>(lines) - 1) * Interval;
-  const double ay = alignShift(PosVert, sizeY_ - blockHeight);
+  const double ay = anchorShift(PosVert, sizeY_ - blockHeight);
 
   font_->ClearStyles();
   font_->SetStyle(TFontStyleFx::feShadow, Shadow);
@@ -62,7 +55,7 @@ void TLumText::drawLines(double left, double top) {
     std::string_view line(copy.data() + start, end - start);
     const double lh = font_->TextHeight(line);
     const double lw = lineWidth(line);
-    const double x = left + alignShift(PosHor, sizeX_ - lw);
+    const double x = left + anchorShift(PosHor, sizeX_ - lw);
     const double y = top + ay + dy;
     canvas.SetAntialias(scale_ != 1.0 || fractional(x) || fractional(y));
     if (unicode) {
@@ -80,12 +73,13 @@ void TLumText::drawGlyphLine(std::string_view line, double x, double y) {
   Runtime* rt = runtime();
   TLumDB* db = root();
   TLumIm* sheetEntry = db->unicodeGlyphImage();
-  TAsphyreImage* sheet = sheetEntry && rt->images ? rt->images->ImTexture(sheetEntry) : nullptr;
+  TAsphyreImage* sheet = sheetEntry ? rt->services.images.ImTexture(sheetEntry) : nullptr;
   if (!sheet) return;
   const double q = glyphScale();
   const double fw = sheet->PatternSize().width * q, fh = sheet->PatternSize().height * q;
   const std::vector<UnicodeGlyph>& glyphs = db->glyphTable();
-  rt->canvas->SetAntialias(true);
+  TAsphyreCanvas& canvas = rt->services.canvas;
+  canvas.SetAntialias(true);
   for (size_t i = 0; i < line.size(); ++i) {
     uint32_t code = static_cast<uint8_t>(line[i]);
     if (code == 1) {
@@ -98,7 +92,7 @@ void TLumText::drawGlyphLine(std::string_view line, double x, double y) {
     if (x + fw >= -1024 && x <= 2048 && y + fh >= -1024 && y <= 2048) {
       const float l = static_cast<float>(x), t = static_cast<float>(y);
       const float r = static_cast<float>(x + fw), b = static_cast<float>(y + fh);
-      rt->canvas->TexturedQuad(sheet, Quad{Point2{l, t}, Point2{r, t}, Point2{r, b}, Point2{l, b}},
+      canvas.TexturedQuad(sheet, Quad{Point2{l, t}, Point2{r, t}, Point2{r, b}, Point2{l, b}},
                                PatternDesc{glyphs[code].index, 0, 0, 0, 0, 0},
                                QuadColors{colour1, colour1, colour1, colour1}, hxDrawFx);
     }

@@ -3,6 +3,8 @@
 # Safe to run again: it only calls apt-get when something is missing.
 set -euo pipefail
 
+# libalglib-dev (cubic splines of animation paths) has no pkg-config file:
+# scene/CMakeLists.txt finds it with find_path and find_library.
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libsdl2-dev libsdl2-ttf-dev libgl1-mesa-dri libegl-dev libgles-dev

@@ -5,7 +5,9 @@
 #include "render/png_writer.h"
 #include "shell/command_line.h"
 #include "shell/game_session.h"
-#include "shell/input_router.h"
+#include "render/render_stack.h"
+#include "scene/game_loop.h"
+#include "scene/input_rules.h"
 #include "shell/play.h"
 
 namespace lum {
@@ -14,7 +16,7 @@ namespace lum {
 constexpr uint32_t kDefaultHeadlessTicks = 3000;
 
 void deliverInput(GameSession& session, const InputEvent& e) {
-  InputRouter& in = session.input();
+  InputRules& in = session.host().input();
   switch (e.kind) {
     case InputEvent::Kind::MouseMove:
       in.MouseMove(e.x, e.y);
@@ -42,14 +44,15 @@ void deliverInput(GameSession& session, const InputEvent& e) {
 
 Status saveScreenshot(GameSession& session, const std::string& file) {
   std::vector<uint32_t> pixels;
-  if (!session.render().device.ReadBackBuffer(pixels)) return Error{"cannot read the frame"};
+  if (!session.host().render().device.ReadBackBuffer(pixels)) return Error{"cannot read the frame"};
   return savePng(file, pixels, 1024, 768);
 }
 
 int playHeadless(GameSession& session, const CommandLine& options,
                  const std::vector<InputEvent>& events) {
   const uint32_t last = options.ticks.value_or(kDefaultHeadlessTicks);
-  TAsphyreDevice& device = session.render().device;
+  GameHost& host = session.host();
+  TAsphyreDevice& device = host.render().device;
   size_t next = 0;
   int status = 0;
   for (uint32_t tick = 0;; ++tick) {
@@ -60,12 +63,12 @@ int playHeadless(GameSession& session, const CommandLine& options,
       Status saved = saveScreenshot(session, shot.file);
       if (!saved) {
         std::cerr << "lumrun: " << shot.file << ": " << saved.error().text() << '\n';
-        status = 1;
+        status = 2;
       }
     }
-    if (tick >= last || session.closing()) break;
+    if (tick >= last || host.closing()) break;
     // Paused (deactivated) time runs no logic ticks.
-    if (session.timer().Enabled()) session.frameLoop().Tick();
+    if (host.state().active) host.loop().Tick();
     device.Present();
   }
   return status;

@@ -2,11 +2,15 @@
 // from the idle loop with the real clock.
 #include <SDL.h>
 
+#include <iostream>
+
 #include "media/audio_device.h"
 #include "media/sound.h"
 #include "shell/command_line.h"
 #include "shell/game_session.h"
-#include "shell/input_router.h"
+#include "render/render_stack.h"
+#include "scene/game_loop.h"
+#include "scene/input_rules.h"
 #include "shell/key_codes.h"
 #include "shell/play.h"
 #include "platform/utf.h"
@@ -16,14 +20,14 @@ namespace {
 
 bool toScene(GameSession& session, int wx, int wy, int32_t& x, int32_t& y) {
   int sx = 0, sy = 0;
-  if (!session.render().device.Backend().windowToScene(wx, wy, sx, sy)) return false;
+  if (!session.host().render().device.Backend().windowToScene(wx, wy, sx, sy)) return false;
   x = sx;
   y = sy;
   return true;
 }
 
 void handle(GameSession& session, const SDL_Event& ev, bool& quit) {
-  InputRouter& in = session.input();
+  InputRules& in = session.host().input();
   int32_t x = 0, y = 0;
   switch (ev.type) {
     case SDL_QUIT:
@@ -57,9 +61,10 @@ void handle(GameSession& session, const SDL_Event& ev, bool& quit) {
       } else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
                  ev.window.event == SDL_WINDOWEVENT_RESTORED) {
         in.Activate(true);
-      } else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED && !session.timer().Enabled()) {
-        session.render().device.Render(0xFF000000u, false);
-        session.render().device.Present();
+      } else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED && !session.host().state().active) {
+        TAsphyreDevice& device = session.host().render().device;
+        device.Render(0xFF000000u, false);
+        device.Present();
       }
       break;
     default:
@@ -72,40 +77,46 @@ void handle(GameSession& session, const SDL_Event& ev, bool& quit) {
 int playInWindow(GameSession& session, const CommandLine& options,
                  const std::vector<InputEvent>& events) {
   TAsphyreTimer& timer = session.timer();
-  TAsphyreDevice& device = session.render().device;
+  GameHost& host = session.host();
+  TAsphyreDevice& device = host.render().device;
   uint32_t ticks = 0;
   size_t next = 0;
+  int status = 0;
   timer.OnProcess = [&] {
-    session.frameLoop().Tick();
+    host.loop().Tick();
     ++ticks;
   };
   timer.OnTimer = [&] {
     while (next < events.size() && events[next].tick <= ticks) deliverInput(session, events[next++]);
     device.Render(0xFF000000u, true);
     for (const Screenshot& shot : options.screenshots) {
-      if (shot.tick == ticks) saveScreenshot(session, shot.file);
+      if (shot.tick != ticks) continue;
+      if (Status saved = saveScreenshot(session, shot.file); !saved) {
+        std::cerr << "lumrun: " << shot.file << ": " << saved.error().text() << '\n';
+        status = 2;
+      }
     }
     timer.RunProcessTicks();
     device.Present();
-    session.sound().device().update();
+    host.services().audio.update();
   };
   if (SDL_Window* w = device.Backend().window()) {
-    SDL_SetWindowTitle(w, session.title().c_str());
+    SDL_SetWindowTitle(w, host.title().c_str());
     if (options.scale > 1) SDL_SetWindowSize(w, 1024 * options.scale, 768 * options.scale);
   }
   SDL_StartTextInput();
   bool quit = false;
-  while (!quit && !session.closing()) {
+  while (!quit && !host.closing()) {
     SDL_Event ev;
     while (SDL_PollEvent(&ev)) handle(session, ev, quit);
     if (options.ticks && ticks >= *options.ticks) break;
-    if (!timer.Enabled()) {
+    if (!host.state().active || !timer.Enabled()) {
       SDL_Delay(10);
       continue;
     }
     timer.Idle();
   }
-  return 0;
+  return status;
 }
 
 }  // namespace lum

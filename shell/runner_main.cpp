@@ -13,7 +13,6 @@
 #include "platform/user_data.h"
 #include "scene/db.h"
 #include "scene/game_file.h"
-#include "scene/runtime.h"
 #include "scene/state_dump.h"
 #include "scene/tree_outline.h"
 #include "script/pool.h"
@@ -59,10 +58,38 @@ std::string absolute(const std::string& p) {
   return fs::absolute(p, ec).string();
 }
 
+// An output file asked for on the command line must have a folder to go
+// to; finding out at the end of a long play would lose it.
+Status checkOutputFolder(const std::string& file) {
+  std::error_code ec;
+  const fs::path folder = fs::path(file).parent_path();
+  if (fs::is_directory(folder, ec)) return {};
+  return Error{file + ": no such folder " + folder.string()};
+}
+
+Status writeStateDump(GameSession& session, const std::string& file) {
+  GameHost& host = session.host();
+  OrderedJson state = stateToJson(host.root(), host.services().codePage,
+                                  host.services().pool.Environment().elements);
+  std::ofstream out(file);
+  out << state.dump(2) << '\n';
+  if (!out.flush()) return Error{file + ": cannot write the state"};
+  return {};
+}
+
 int play(CommandLine cl, const GameLocation& where) {
   // Paths on the command line are the user's, relative to where lumrun ran.
   for (Screenshot& s : cl.screenshots) s.file = absolute(s.file);
   if (cl.dumpState) cl.dumpState = absolute(*cl.dumpState);
+  std::vector<std::string> outputs;
+  for (const Screenshot& s : cl.screenshots) outputs.push_back(s.file);
+  if (cl.dumpState) outputs.push_back(*cl.dumpState);
+  for (const std::string& file : outputs) {
+    if (Status ok = checkOutputFolder(file); !ok) {
+      std::cerr << "lumrun: " << ok.error().text() << '\n';
+      return 2;
+    }
+  }
   std::vector<InputEvent> events;
   if (cl.inputFile) {
     Result<std::string> text = readFileBytes(*cl.inputFile, 16u << 20);
@@ -85,15 +112,10 @@ int play(CommandLine cl, const GameLocation& where) {
   }
   int status = cl.headless ? playHeadless(session, cl, events) : playInWindow(session, cl, events);
   if (cl.dumpState) {
-    const ElementTable& table = session.runtime().pool->Environment().elements;
-    OrderedJson state = stateToJson(session.root(), session.runtime().codePage,
-                                    [&](const ScriptValue& v) {
-                                      std::string text = KindAndValue(v, table);
-                                      size_t colon = text.find(':');
-                                      return std::make_pair(text.substr(0, colon),
-                                                            text.substr(colon + 1));
-                                    });
-    std::ofstream(*cl.dumpState) << state.dump(2) << '\n';
+    if (Status written = writeStateDump(session, *cl.dumpState); !written) {
+      std::cerr << "lumrun: " << written.error().text() << '\n';
+      status = 2;
+    }
   }
   session.Stop();
   return status;
@@ -142,8 +164,7 @@ int runnerMain(int argc, char** argv) {
   fs::path gameFile = where.folder / where.fileName;
   std::error_code ec;
   if (cl.info) {
-    Runtime runtime;
-    TLumDB root(&runtime);
+    TLumDB root;
     if (where.fileName.empty() || !fs::exists(gameFile, ec)) {
       std::cerr << "lumrun: no game file found\n";
       return 2;

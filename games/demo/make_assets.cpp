@@ -190,6 +190,37 @@ int main(int argc, char** argv) {
     return inside ? rgb(250, 230, 120) : rgb(0, 0, 0, 0);
   });
 
+  // The walk on the puzzle screen: a round walker, a sun that turns into a
+  // moon, and a compass needle in 16 directions (4 x 4 frames, frame n
+  // pointing n * 22.5 degrees clockwise from the right).
+  ok &= writePng(out / "pics" / "walker.png", 48, 48, [](int x, int y) {
+    const double d = distance(x, y, 24, 24);
+    if (distance(x, y, 17, 18) < 4 || distance(x, y, 31, 18) < 4) return rgb(20, 20, 30);
+    return d < 21 ? rgb(230, 120, 40) : d < 23 ? rgb(120, 50, 10) : rgb(0, 0, 0, 0);
+  });
+  ok &= writePng(out / "pics" / "sun.png", 64, 64, [](int x, int y) {
+    const double d = distance(x, y, 32, 32);
+    return d < 26 ? rgb(250, 210, 60) : d < 31 ? rgb(250, 150, 40, int((31 - d) * 50)) : rgb(0, 0, 0, 0);
+  });
+  ok &= writePng(out / "pics" / "moon.png", 64, 64, [](int x, int y) {
+    const bool lit = distance(x, y, 32, 32) < 28 && distance(x, y, 46, 24) >= 22;
+    return lit ? rgb(200, 210, 240) : rgb(0, 0, 0, 0);
+  });
+  ok &= writePng(out / "pics" / "compass.png", 256, 256, [pi](int x, int y) {
+    const int frame = (y / 64) * 4 + x / 64;
+    const double a = frame * 22.5 * pi / 180;
+    const double dx = x % 64 - 31.5, dy = y % 64 - 31.5;
+    const double along = dx * std::cos(a) + dy * std::sin(a);
+    const double across = -dx * std::sin(a) + dy * std::cos(a);
+    const double r = std::hypot(dx, dy);
+    if (r >= 30) return rgb(0, 0, 0, 0);
+    if (along > 0 && along < 26 && std::abs(across) < (along > 16 ? (26 - along) * 0.7 : 3)) {
+      return rgb(220, 30, 30);
+    }
+    return r < 28 ? rgb(240, 240, 230) : rgb(60, 60, 70);
+  });
+  std::ofstream(out / "pics" / "compass.an") << "4\n4\n";
+
   // A star sheet for sparkles.
   ok &= writeArgbBmp(out / "particles.bmp", 32, 32, [](int x, int y) {
     const double d = distance(x, y, 16, 16);

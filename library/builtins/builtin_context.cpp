@@ -7,11 +7,10 @@
 
 namespace lum {
 
-int32_t ScriptRandom::Next(int32_t range) {
-  state_ = state_ * 134775813u + 1u;
-  if (range < 1) return 0;
-  return static_cast<int32_t>((uint64_t{state_} * static_cast<uint32_t>(range)) >> 32);
-}
+BuiltinContext::BuiltinContext() : locale(ScriptLocale::Default(CodePage())) {}
+
+BuiltinContext::BuiltinContext(const CodePage& page, Random& random)
+    : locale(ScriptLocale::Default(page)), codePage_(&page), random_(&random) {}
 
 double SystemNow() {
   using namespace std::chrono;
@@ -27,7 +26,7 @@ double SystemNow() {
 }
 
 bool BuiltinContext::SelectLocale(std::string_view name) {
-  std::optional<ScriptLocale> named = ScriptLocale::Named(name, codePage);
+  std::optional<ScriptLocale> named = ScriptLocale::Named(name, codePage());
   if (!named) return false;
   locale = std::move(*named);
   return true;

@@ -135,10 +135,11 @@ bool Mod(RoutineCall& c) {
   return true;
 }
 
-bool Random(RoutineCall& c) {
+bool RandomBelow(RoutineCall& c) {
   int32_t range = 0;
   if (c.Count() != 1 || !c.Int(0, range)) return false;
-  c.Return(ScriptValue::Integer(c.Context().random.Next(range)));
+  const uint32_t below = range < 1 ? 0u : static_cast<uint32_t>(range);
+  c.Return(ScriptValue::Integer(static_cast<int32_t>(c.Context().random().Below(below))));
   return true;
 }
 

@@ -69,7 +69,7 @@ bool Dec(RoutineCall& c);
 bool Min(RoutineCall& c);
 bool Max(RoutineCall& c);
 bool Mod(RoutineCall& c);
-bool Random(RoutineCall& c);
+bool RandomBelow(RoutineCall& c);
 
 // Variables and selection.
 bool GetVar(RoutineCall& c);

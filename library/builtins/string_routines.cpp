@@ -11,9 +11,9 @@ namespace lum::builtin {
 namespace {
 
 // An escape and its two code bytes are one character while wide escapes
-// are on; a cut-off escape runs to the end of the string.
+// are on.
 size_t CharacterWidth(const std::string& s, size_t at, bool wide) {
-  return wide && s[at] == kWideEscapeByte ? 3 : 1;
+  return wide ? wideCharAt(s, at).size : 1;
 }
 
 size_t CountCharacters(const std::string& s, bool wide) {
@@ -22,11 +22,9 @@ size_t CountCharacters(const std::string& s, bool wide) {
   return count;
 }
 
-// Escapes are read from the front: a code byte may itself be 1.
 size_t LastCharacterStart(const std::string& s, bool wide) {
-  size_t last = 0;
-  for (size_t i = 0; i < s.size(); i += CharacterWidth(s, i, wide)) last = i;
-  return last;
+  if (s.empty()) return 0;
+  return wide ? lastWideCharStart(s) : s.size() - 1;
 }
 
 bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
@@ -41,21 +39,22 @@ std::string ChangeCase(const std::string& s, bool wide, const CodePage& cp, bool
   std::string out;
   out.reserve(s.size());
   for (size_t i = 0; i < s.size();) {
-    if (wide && s[i] == kWideEscapeByte && i + 2 < s.size()) {
+    const WideChar c = wide ? wideCharAt(s, i) : WideChar{1, static_cast<unsigned char>(s[i])};
+    if (c.cutOff) {
+      out.append(s, i, c.size);  // kept as it is
+    } else if (c.escaped) {
       // The two code bytes are a UTF-16 unit, not letters of the code page.
-      const char16_t unit = static_cast<char16_t>(static_cast<unsigned char>(s[i + 1]) |
-                                                  static_cast<unsigned char>(s[i + 2]) << 8);
+      const char16_t unit = static_cast<char16_t>(c.code);
       char32_t mapped = unit;
       if (unit < 0xD800 || unit > 0xDFFF) mapped = upper ? unicodeUpper(unit) : unicodeLower(unit);
       if (mapped > 0xFFFF) mapped = unit;
       out += kWideEscapeByte;
       out += static_cast<char>(mapped & 0xFF);
       out += static_cast<char>((mapped >> 8) & 0xFF);
-      i += 3;
-      continue;
+    } else {
+      out += upper ? cp.upper(s[i]) : cp.lower(s[i]);
     }
-    out += upper ? cp.upper(s[i]) : cp.lower(s[i]);
-    ++i;
+    i += c.size;
   }
   return out;
 }
@@ -201,14 +200,14 @@ bool TrimRight(RoutineCall& c) {
 bool UpperCase(RoutineCall& c) {
   std::string s;
   if (!OneText(c, s)) return false;
-  c.Return(ScriptValue::String(ChangeCase(s, c.UnicodeOn(), c.Context().codePage, true)));
+  c.Return(ScriptValue::String(ChangeCase(s, c.UnicodeOn(), c.Context().codePage(), true)));
   return true;
 }
 
 bool LowerCase(RoutineCall& c) {
   std::string s;
   if (!OneText(c, s)) return false;
-  c.Return(ScriptValue::String(ChangeCase(s, c.UnicodeOn(), c.Context().codePage, false)));
+  c.Return(ScriptValue::String(ChangeCase(s, c.UnicodeOn(), c.Context().codePage(), false)));
   return true;
 }
 

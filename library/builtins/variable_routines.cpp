@@ -11,7 +11,7 @@ bool GetVar(RoutineCall& c) {
   if (c.Count() != 1 || c.Calc() == nullptr || !c.Text(0, name)) return false;
   TVar found;
   // An unknown name is no error: scripts probe for variables this way.
-  if (c.Calc()->ReadVariable(c.Context().codePage.upper(name), found)) {
+  if (c.Calc()->ReadVariable(c.Context().codePage().upper(name), found)) {
     c.Return(found.Value);
   } else {
     c.Return(ScriptValue::Ref(0));
@@ -22,7 +22,7 @@ bool GetVar(RoutineCall& c) {
 bool SetVar(RoutineCall& c) {
   std::string name;
   if (c.Count() != 2 || c.Calc() == nullptr || !c.Text(0, name)) return false;
-  return c.Calc()->WriteVariable(c.Context().codePage.upper(name), c.Arg(1));
+  return c.Calc()->WriteVariable(c.Context().codePage().upper(name), c.Arg(1));
 }
 
 bool Decode(RoutineCall& c) {

@@ -66,7 +66,7 @@ bool Show(RoutineCall& c) {
 bool SetFocus(RoutineCall& c) {
   return onElement(c, [](TLumElement& e) {
     if (auto* text = dynamic_cast<TLumText*>(&e)) {
-      if (Runtime* rt = e.runtime()) rt->focusedText = text;
+      if (Runtime* rt = e.runtime()) rt->state.focusedText = text;
     }
   });
 }

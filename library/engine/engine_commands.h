@@ -34,6 +34,10 @@ bool SetIni(RoutineCall& c);
 bool PlaySnd(RoutineCall& c);
 bool PlayMuz(RoutineCall& c);
 bool StopMuz(RoutineCall& c);
+// Animations.
+bool AnimStart(RoutineCall& c);
+bool AnimStop(RoutineCall& c);
+bool AnimPlay(RoutineCall& c);
 // Stars.
 bool AddStar(RoutineCall& c);
 bool ImStarsR(RoutineCall& c);

@@ -46,10 +46,11 @@ std::string encodeHexValue(std::string_view bytes) {
 }
 
 // The settings file's copy in the game's folder, which the wide-text form
-// of the settings commands reads and writes.
+// of the settings commands reads and writes; nothing when its name or a
+// symbolic link leads out of the folder.
 std::optional<std::filesystem::path> localSettingsPath(TLumDB& root, Runtime& rt) {
-  if (!rt.folder || root.IniFile().empty()) return std::nullopt;
-  return rt.folder->pathForCreate(root.IniFile());
+  if (root.IniFile().empty()) return std::nullopt;
+  return rt.services.folder.pathForWrite(root.IniFile());
 }
 
 }  // namespace
@@ -71,9 +72,9 @@ bool DelFile(RoutineCall& c) {
   Runtime* rt = runtimeOf(c);
   // Only files of the game's folder can go; names that lead out of it are
   // refused by the folder.
-  if (rt && rt->folder) {
-    rt->folder->invalidate();  // the file may have been made after the folder was last read
-    rt->folder->removeFile(name);
+  if (rt) {
+    rt->services.folder.invalidate();  // the file may have been made after the folder was last read
+    rt->services.folder.removeFile(name);
   }
   return true;
 }
@@ -84,28 +85,30 @@ bool GetIni(RoutineCall& c) {
   if (!c.Text(0, section) || !c.Text(1, key) || !c.Text(2, fallback)) return false;
   TLumDB* root = rootOf(c);
   Runtime* rt = runtimeOf(c);
-  IniFile* settings = root ? root->settings() : nullptr;
-  if (!root || !rt || !settings) {
+  if (!root || !rt) {
     c.Return(ScriptValue::String(fallback));
     return true;
   }
+  // Without Unicode mode the settings file of the save folder; with it the
+  // copy in the game's folder, which needs no save folder.
   if (!root->unicodeMode()) {
-    c.Return(ScriptValue::String(settings->getString(section, key, fallback)));
+    IniFile* settings = root->settings();
+    c.Return(ScriptValue::String(settings ? settings->getString(section, key, fallback) : fallback));
     return true;
   }
   std::u16string wide;
   if (auto path = localSettingsPath(*root, *rt)) {
-    wide = IniFile::open(*path, rt->codePage).getWide(section, key, u"");
+    wide = IniFile::open(*path, rt->services.codePage).getWide(section, key, u"");
   }
   std::string utf8;
-  std::string narrow = rt->codePage.fromUtf16(wide);
+  std::string narrow = rt->services.codePage.fromUtf16(wide);
   if (narrow.rfind(kHexPrefix, 0) == 0) {
     utf8 = decodeHexValue(narrow);
   } else {
     utf8 = narrow;
   }
   c.Return(ScriptValue::String(
-      encodeWideEscape(utf8ToUtf16(utf8), rt->codePage, WideEscapeMode::NonAscii)));
+      encodeWideEscape(utf8ToUtf16(utf8), rt->services.codePage, WideEscapeMode::NonAscii)));
   return true;
 }
 
@@ -116,15 +119,14 @@ bool SetIni(RoutineCall& c) {
   c.Return(ScriptValue::Byte(0));
   TLumDB* root = rootOf(c);
   Runtime* rt = runtimeOf(c);
-  IniFile* settings = root ? root->settings() : nullptr;
-  if (!root || !rt || !settings) return true;
+  if (!root || !rt) return true;
   if (!root->unicodeMode()) {
-    settings->setString(section, key, value);
+    if (IniFile* settings = root->settings()) settings->setString(section, key, value);
     return true;
   }
-  std::string utf8 = utf16ToUtf8(decodeWideEscape(value, rt->codePage));
+  std::string utf8 = utf16ToUtf8(decodeWideEscape(value, rt->services.codePage));
   if (auto path = localSettingsPath(*root, *rt)) {
-    IniFile::open(*path, rt->codePage).setWide(section, key, utf8ToUtf16(encodeHexValue(utf8)));
+    IniFile::open(*path, rt->services.codePage).setWide(section, key, utf8ToUtf16(encodeHexValue(utf8)));
   }
   return true;
 }

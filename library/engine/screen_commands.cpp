@@ -44,16 +44,16 @@ bool fastSetScreen(RoutineCall& c, bool withEvents) {
   Runtime* rt = runtimeOf(c);
   TLumDB* root = rootOf(c);
   if (!screen || !rt || !root) return true;
-  rt->currentScreen = screen;
+  rt->state.currentScreen = screen;
   root->stars().Clear();
   screen->LoadResources();
   forFurtherElements(c, [](TLumElement& e) { e.LoadResources(); });
-  rt->focusedText = nullptr;
+  rt->state.focusedText = nullptr;
   if (withEvents) {
-    root->RunEvent(root->exSetScreen, "SetScreen", root->variables());
+    root->RunEvent(root->exSetScreen, "SetScreen", TLumElement::KeepVariables::InOwnList);
     screen->Show();
   }
-  if (rt->resetTimer) rt->resetTimer();
+  rt->shell.resetTimer();
   return true;
 }
 
@@ -66,17 +66,16 @@ bool SetScreen(RoutineCall& c) {
   TLumDB* root = rootOf(c);
   if (!screen || !rt || !root) return true;
   root->stars().Clear();
-  rt->focusedText = nullptr;
-  if (rt->images) {
-    rt->images->ImForLoadCount = 0;
-    rt->images->ImForLoadPos = 0;
-  }
-  rt->frame.LoadingPhase = true;
-  if (rt->images) rt->images->ImResetRefs();
+  rt->state.focusedText = nullptr;
+  ImageCache& images = rt->services.images;
+  images.ImForLoadCount = 0;
+  images.ImForLoadPos = 0;
+  rt->state.frame.LoadingPhase = true;
+  images.ImResetRefs();
   root->ClearLoaded();
   root->MarkScreens();
-  rt->frame.ImLoadEnabled = false;
-  rt->pendingScreen = screen;
+  rt->state.frame.ImLoadEnabled = false;
+  rt->state.pendingScreen = screen;
   screen->markedForLoading = true;
   screen->LoadResources();
   // Key 0 names no loading screen (the root itself has key 0).
@@ -89,8 +88,8 @@ bool SetScreen(RoutineCall& c) {
     e.markedForLoading = true;
     e.LoadResources();
   });
-  rt->frame.ImLoadEnabled = true;
-  if (rt->resetTimer) rt->resetTimer();
+  rt->state.frame.ImLoadEnabled = true;
+  rt->shell.resetTimer();
   return true;
 }
 
@@ -100,23 +99,23 @@ bool FastSetScreenNS(RoutineCall& c) { return fastSetScreen(c, false); }
 bool LoadIm(RoutineCall& c) {
   TLumDB* root = rootOf(c);
   Runtime* rt = runtimeOf(c);
-  if (root && rt) root->FinishScreenLoad(rt->pendingScreen);
+  if (root && rt) root->FinishScreenLoad(rt->state.pendingScreen);
   return true;
 }
 
 bool EndLoadIm(RoutineCall& c) {
-  if (Runtime* rt = runtimeOf(c)) rt->frame.LoadingPhase = false;
+  if (Runtime* rt = runtimeOf(c)) rt->state.frame.LoadingPhase = false;
   return true;
 }
 
 bool TimerReset(RoutineCall& c) {
   Runtime* rt = runtimeOf(c);
-  if (rt && rt->resetTimer) rt->resetTimer();
+  if (rt) rt->shell.resetTimer();
   return true;
 }
 
 bool ExitGame(RoutineCall& c) {
-  if (Runtime* rt = runtimeOf(c)) rt->closeRequested = true;
+  if (Runtime* rt = runtimeOf(c)) rt->state.closeRequested = true;
   return true;
 }
 

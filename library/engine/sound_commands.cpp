@@ -24,7 +24,7 @@ bool PlaySnd(RoutineCall& c) {
   int32_t volume = 0;
   if (!lookUp(c, file, volume)) return false;
   Runtime* rt = runtimeOf(c);
-  if (rt && rt->sound && !file.empty()) rt->sound->SoundPlay(file, volume);
+  if (rt && !file.empty()) rt->services.sound.SoundPlay(file, volume);
   return true;
 }
 
@@ -33,14 +33,14 @@ bool PlayMuz(RoutineCall& c) {
   int32_t volume = 0;
   if (!lookUp(c, file, volume)) return false;
   Runtime* rt = runtimeOf(c);
-  if (rt && rt->sound && !file.empty()) rt->sound->MusicPlay(file, volume);
+  if (rt && !file.empty()) rt->services.sound.MusicPlay(file, volume);
   return true;
 }
 
 bool StopMuz(RoutineCall& c) {
   if (c.Count() != 1) return false;
   Runtime* rt = runtimeOf(c);
-  if (rt && rt->sound) rt->sound->MusicFadeOut();
+  if (rt) rt->services.sound.MusicFadeOut();
   return true;
 }
 

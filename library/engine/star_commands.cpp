@@ -65,12 +65,13 @@ bool ImStarsR(RoutineCall& c) {
   const int32_t h = image->picture()->Texture->VisibleSize().height;
   if (w <= 0 || h <= 0) return true;
   for (int32_t i = 0; i < count; ++i) {
-    const int32_t x = std::uniform_int_distribution<int32_t>(0, w - 1)(rt->random);
-    const int32_t y = std::uniform_int_distribution<int32_t>(0, h - 1)(rt->random);
+    Random& random = rt->services.random;
+    const int32_t x = static_cast<int32_t>(random.Below(static_cast<uint32_t>(w)));
+    const int32_t y = static_cast<int32_t>(random.Below(static_cast<uint32_t>(h)));
     std::optional<uint32_t> pixel = image->FramePixel(image->Anim, x, y);
     if (!pixel || static_cast<int32_t>(*pixel >> 24) < alphaMin) continue;
     const int32_t extra =
-        spread > 0 ? std::uniform_int_distribution<int32_t>(0, spread - 1)(rt->random) : 0;
+        spread > 0 ? static_cast<int32_t>(random.Below(static_cast<uint32_t>(spread))) : 0;
     StarMotion star = m;
     star.x = image->AbsX() + x;
     star.y = image->AbsY() + y;

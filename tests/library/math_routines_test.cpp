@@ -74,7 +74,7 @@ TEST_F(MathRoutines, IncAndDecUseTheOperatorRules) {
 }
 
 TEST_F(MathRoutines, RandomIsSeededAndInRange) {
-  context_.random.Seed(1234);
+  context_.random().Seed(1234);
   ASSERT_TRUE(Run("A := Random(100); B := Random(100); C := Random(100); Z := Random(0);"));
   const ScriptValue a = Var("A"), b = Var("B"), c = Var("C");
   for (const ScriptValue& v : {a, b, c}) {
@@ -83,7 +83,7 @@ TEST_F(MathRoutines, RandomIsSeededAndInRange) {
     EXPECT_LT(v.whole(), 100);
   }
   EXPECT_EQ(Var("Z"), ScriptValue::Integer(0));
-  context_.random.Seed(1234);
+  context_.random().Seed(1234);
   ASSERT_TRUE(Run("A := Random(100); B := Random(100); C := Random(100);"));
   EXPECT_EQ(Var("A"), a);
   EXPECT_EQ(Var("B"), b);
@@ -91,10 +91,10 @@ TEST_F(MathRoutines, RandomIsSeededAndInRange) {
 }
 
 TEST_F(MathRoutines, RandomCoversItsWholeRange) {
-  context_.random.Seed(7);
+  context_.random().Seed(7);
   int seen[6] = {};
   for (int i = 0; i < 600; ++i) {
-    const int32_t n = context_.random.Next(6);
+    const int32_t n = static_cast<int32_t>(context_.random().Below(6));
     ASSERT_GE(n, 0);
     ASSERT_LT(n, 6);
     ++seen[n];

@@ -125,6 +125,14 @@ TEST_F(StringRoutines, CaseChangeKeepsWideEscapeCodeBytesIntact) {
   EXPECT_EQ(Text("S"), std::string("\x01" "A\x00", 3));
 }
 
+TEST_F(StringRoutines, ACutOffEscapeIsOneCharacterKeptAsItIs) {
+  context_.unicode = true;
+  ASSERT_TRUE(Run("S := 'ab' + Char(1) + 'c'; L := Length(S); U := UpperCase(S); D := DelLastChar(S);"));
+  EXPECT_EQ(Var("L"), ScriptValue::Integer(3));
+  EXPECT_EQ(Text("U"), std::string("AB\x01" "c", 4));  // the cut-off bytes are no letters
+  EXPECT_EQ(Text("D"), "ab");
+}
+
 TEST_F(StringRoutines, ValReportsTheFirstBadCharacter) {
   ASSERT_TRUE(Run("V := 0; P := 0; Val('12.5', V, P); V2 := 0; P2 := 0; Val('12a', V2, P2);"));
   EXPECT_EQ(Var("V"), ScriptValue::Real(12.5));

@@ -126,6 +126,21 @@ TEST(WideEscape, CutOffEscapeEndsTheText) {
   EXPECT_EQ(decodeWideEscape(std::string("\x01\x00\x00", 3), cp), std::u16string(1, u'\0'));
 }
 
+TEST(WideEscape, CharactersAreReadFromTheFrontAndACutOffEscapeRunsToTheEnd) {
+  // A code byte may itself be 1: "\x01\x01\x00" is one character, so the
+  // last character of the text below starts at 3, not at 2.
+  const std::string text("\x01\x01\x00" "b", 4);
+  EXPECT_EQ(wideCharAt(text, 0).size, 3u);
+  EXPECT_EQ(wideCharAt(text, 0).code, 1u);
+  EXPECT_EQ(lastWideCharStart(text), 3u);
+  const std::string cut("ab\x01\x41", 4);
+  const WideChar c = wideCharAt(cut, 2);
+  EXPECT_TRUE(c.cutOff);
+  EXPECT_EQ(c.size, 2u);
+  EXPECT_EQ(lastWideCharStart(cut), 2u);
+  EXPECT_EQ(lastWideCharStart(""), 0u);
+}
+
 TEST(WideEscape, EncodesNonAsciiOrOnlyUnmappable) {
   CodePage cp;
   const std::u16string text = u"Hi Д日";

@@ -1,6 +1,12 @@
 #include "platform/file_ops.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
 
 #include "platform/user_data.h"
 #include "temp_folder.h"
@@ -47,6 +53,31 @@ TEST(FileOps, AtomicWriteReplacesAndLeavesNoTemporaryFile) {
   EXPECT_FALSE(writeFileAtomically(temp.path() / "no-folder" / "x", "x").ok());
 }
 
+TEST(FileOps, AtomicWriteRemovesTemporariesThatKilledWritersLeft) {
+  TempFolder temp;
+  const auto file = temp.path() / "settings.ini";
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  for (const char* name : {".settings.ini.tmp-Ab12Cd", ".settings.ini.tmp-zzzzzz",
+                           ".settings.ini.tmp-locked", ".settings.ini.tmp-short",
+                           ".other.ini.tmp-Ab12Cd"}) {
+    temp.write(name, "partial");
+    std::filesystem::last_write_time(temp.path() / name, old);
+  }
+  temp.write(".settings.ini.tmp-Fresh1", "being written now");
+  // A writer that is still at work holds a lock on its temporary file.
+  const int busy = ::open((temp.path() / ".settings.ini.tmp-locked").c_str(), O_RDONLY);
+  ASSERT_GE(busy, 0);
+  ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+
+  ASSERT_TRUE(writeFileAtomically(file, "[Def]\n").ok());
+  ::close(busy);
+  auto left = folderNames(temp.path());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{".other.ini.tmp-Ab12Cd", ".settings.ini.tmp-Fresh1",
+                                            ".settings.ini.tmp-locked",
+                                            ".settings.ini.tmp-short", "settings.ini"}));
+}
+
 TEST(FileOps, AppendsLinesAndDeletesFiles) {
   TempFolder temp;
   const auto log = temp.path() / "lumware.err";
@@ -86,6 +117,32 @@ TEST(UserData, OverrideThenXdgThenHome) {
   EXPECT_EQ(findUserDataFolder(std::filesystem::path("/saves"), environment("/data", "/home/me")),
             std::filesystem::path("/saves"));
   EXPECT_FALSE(findUserDataFolder(std::nullopt, environment(std::nullopt, std::nullopt)));
+}
+
+TEST(UserData, SaveFolderNamesAreOneSafeNameAndOrdinaryIdsStayAsTheyAre) {
+  EXPECT_EQ(saveFolderName("Tiny"), "Tiny");
+  EXPECT_EQ(saveFolderName("My Game 2: The Return!"), "My Game 2: The Return!");
+  EXPECT_EQ(saveFolderName("Игра"), "Игра");
+  EXPECT_EQ(saveFolderName(""), "");
+  for (std::string_view id : {"..", ".", "../../x", "/tmp/abs", "a\\..\\b", "line\nbreak",
+                              "a/b"}) {
+    const std::string name = saveFolderName(id);
+    EXPECT_EQ(name.find_first_of("/\\\n"), std::string::npos) << id;
+    EXPECT_NE(name, ".") << id;
+    EXPECT_NE(name, "..") << id;
+    EXPECT_FALSE(name.empty()) << id;
+  }
+  // Ids that differ keep different folders even when their characters are
+  // replaced alike.
+  EXPECT_NE(saveFolderName("a/b"), saveFolderName("a_b"));
+  EXPECT_NE(saveFolderName("a/b"), saveFolderName("a\\b"));
+  EXPECT_EQ(saveFolderName("a/b"), saveFolderName("a/b"));
+  // Long Ids are shortened without splitting a character.
+  std::string longId;
+  for (int i = 0; i < 300; ++i) longId += "я";
+  const std::string shortened = saveFolderName(longId);
+  EXPECT_LE(shortened.size(), 255u);
+  EXPECT_EQ(shortened.rfind("я~", 200), shortened.find('~') - 2);
 }
 
 TEST(UserData, CreatesDirectoriesAndReportsFailure) {

@@ -173,6 +173,39 @@ TEST_F(GameFolderTest, WritesAndRemovesKeepTheCacheInStep) {
   EXPECT_FALSE(folder.writeFile("..\\x.txt", "x").ok());
 }
 
+// Links inside the game folder that lead elsewhere: writes and deletes
+// through them are refused, and the files they reach stay as they were.
+TEST_F(GameFolderTest, WritesAndDeletesNeverFollowLinksOutOfTheFolder) {
+  TempFolder outside;
+  const auto canary = outside.write("canary.ini", "[Def]\nFS=0\n");
+  std::filesystem::create_directory_symlink(outside.path(), temp.path() / "Away");
+  std::filesystem::create_symlink(canary, temp.path() / "settings.ini");
+  std::filesystem::create_symlink(temp.path() / "nowhere", temp.path() / "dangling.ini");
+  std::filesystem::create_directory_symlink(temp.path() / "sounds", temp.path() / "Noises");
+  GameFolder folder(temp.path());
+
+  EXPECT_FALSE(folder.pathForWrite("away\\canary.ini").has_value());
+  EXPECT_FALSE(folder.pathForWrite("Away\\New\\x.ini", true).has_value());
+  EXPECT_FALSE(folder.pathForWrite("SETTINGS.INI").has_value());
+  EXPECT_FALSE(folder.pathForWrite("dangling.ini").has_value());
+  EXPECT_FALSE(folder.writeFile("Away\\canary.ini", "gone").ok());
+  EXPECT_FALSE(folder.removeFile("AWAY\\canary.ini").ok());
+  EXPECT_FALSE(std::filesystem::exists(outside.path() / "New"));
+  EXPECT_FALSE(std::filesystem::exists(temp.path() / "nowhere"));
+  EXPECT_EQ(outside.read("canary.ini"), "[Def]\nFS=0\n");
+
+  // A link that stays inside is followed to its real place.
+  const auto realSounds = std::filesystem::canonical(temp.path() / "sounds");
+  EXPECT_EQ(folder.pathForWrite("noises\\click.wav"), realSounds / "Click.wav");
+  EXPECT_EQ(folder.pathForWrite("Saves\\Slot1\\a.sav", true),
+            std::filesystem::canonical(temp.path()) / "Saves" / "Slot1" / "a.sav");
+  EXPECT_TRUE(std::filesystem::is_directory(temp.path() / "Saves" / "Slot1"));
+  // Removing a link removes the link, never the file it names.
+  EXPECT_TRUE(folder.removeFile("settings.ini").ok());
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(temp.path() / "settings.ini")));
+  EXPECT_EQ(outside.read("canary.ini"), "[Def]\nFS=0\n");
+}
+
 TEST_F(GameFolderTest, UnspellableDiskNamesAreLeftOut) {
   temp.write("日本.txt", "jp");
   temp.write("bad\xFF.txt", "raw");

@@ -168,7 +168,7 @@ TEST(ElementTree, LoadResourcesMarksTheSubtreeAndClearLoadedUndoesIt) {
   image->SetimImage("Pics\\a.png");
   EXPECT_FALSE(image->resourcesLoaded());
   // Drawing loads what has not been loaded, even outside the layer range.
-  root.Draw(42, 0xFFFFFFFFu, 0, 0, 0);
+  root.Draw(42, 0xFFFFFFFFu, 0, 0);
   EXPECT_TRUE(image->resourcesLoaded());
   EXPECT_EQ(image->imImage(), "Pics\\a.png");  // re-assigned, not lost
   root.ClearLoaded();

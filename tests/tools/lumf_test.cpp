@@ -95,5 +95,37 @@ TEST(LumfTool, MalformedGameFilesExitWithStatusTwoAndAMessage) {
   std::filesystem::remove_all(dir);
 }
 
+TEST(LumfTool, ArchiveFailuresExitWithStatusTwoAndAMessage) {
+  auto dir = scratchFolder("lumf-archive");
+  const std::string lumf = lumfPath() + " archive ";
+  writeFile(dir / "note.txt", "archived bytes");
+  ASSERT_EQ(runTool(lumf + "pack " + quoted(dir / "a.asdb") + " " + quoted(dir / "note.txt")).status, 0);
+  ToolResult listed = runTool(lumf + "list " + quoted(dir / "a.asdb"));
+  ASSERT_EQ(listed.status, 0) << listed.out;
+  const std::string key = listed.out.substr(0, listed.out.find(' '));
+  ToolResult extracted = runTool(lumf + "extract " + quoted(dir / "a.asdb") + " '" + key + "' -o " +
+                                 quoted(dir / "out.txt"));
+  ASSERT_EQ(extracted.status, 0) << extracted.out;
+  EXPECT_EQ(readFile(dir / "out.txt"), "archived bytes");
+
+  writeFile(dir / "damaged.asdb", "ASDb\xff\xff\xff\x7f\x0c\x00\x00\x00garbage");
+  const std::vector<std::pair<std::string, std::string>> failures = {
+      {"list " + quoted(dir / "missing.asdb"), "cannot read the archive"},
+      {"extract " + quoted(dir / "missing.asdb") + " '" + key + "' -o " + quoted(dir / "x"),
+       "cannot read the archive"},
+      {"extract " + quoted(dir / "damaged.asdb") + " '" + key + "' -o " + quoted(dir / "x"),
+       "cannot read"},
+      {"extract " + quoted(dir / "a.asdb") + " no-such-key -o " + quoted(dir / "x"),
+       "cannot read no-such-key"},
+      {"extract " + quoted(dir / "a.asdb") + " '" + key + "' -o " + quoted(dir / "no" / "x"),
+       "cannot write"}};
+  for (const auto& [command, message] : failures) {
+    ToolResult r = runTool(lumf + command);
+    EXPECT_EQ(r.status, 2) << command << "\n" << r.out;
+    EXPECT_NE(r.out.find("lumf: " + message), std::string::npos) << command << "\n" << r.out;
+  }
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace lum::test

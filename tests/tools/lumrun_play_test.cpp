@@ -3,27 +3,54 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <nlohmann/json.hpp>
-
-#include "tool_runner.h"
+#include "game_run.h"
+#include "render/picture_loaders.h"
 
 namespace lum::test {
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-// The variables of the element with the key, as NAME -> [KIND, VALUE].
-std::map<std::string, std::pair<std::string, std::string>> varsOf(const Json& node, int key) {
-  std::map<std::string, std::pair<std::string, std::string>> out;
-  if (node["properties"]["Key"] == key && node.contains("vars")) {
-    for (const Json& v : node["vars"]) out[v[0]] = {v[1], v[2]};
-    return out;
-  }
+// The published properties of the element with the key.
+Json propertiesOf(const Json& node, int key) {
+  if (node["properties"]["Key"] == key) return node["properties"];
   for (const Json& c : node["children"]) {
-    auto found = varsOf(c, key);
-    if (!found.empty()) return found;
+    Json found = propertiesOf(c, key);
+    if (!found.is_null()) return found;
   }
-  return out;
+  return Json();
+}
+
+// Whether pixel (x, y) of a screenshot is within `tolerance` of the colour
+// on each channel (the OpenGL renderer filters a little differently).
+::testing::AssertionResult pixelNear(const std::filesystem::path& png, int x, int y,
+                                     uint32_t rgb, int tolerance) {
+  Result<Picture> picture = loadPictureFile(png.string(), PictureKind::Png);
+  if (!picture) return ::testing::AssertionFailure() << png << ": " << picture.error().text();
+  const uint32_t got = picture->pixel(x, y);
+  for (int shift : {16, 8, 0}) {
+    const int a = static_cast<int>((got >> shift) & 0xFF), b = static_cast<int>((rgb >> shift) & 0xFF);
+    if (std::abs(a - b) > tolerance) {
+      return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex
+                                           << (got & 0xFFFFFF) << ", expected about " << rgb;
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// The demo's walk on the puzzle screen has ended before tick 320: the
+// walker rests at the last key, the sun has become the moon, the walk's stop
+// script ran once, and the compass plays on.
+void checkTheWalk(const Json& state, const std::filesystem::path& solvedShot, int tolerance) {
+  std::map<std::string, std::pair<std::string, std::string>> vars = varsOf(state, 0);
+  EXPECT_EQ(vars["WALKED"].second, "1");
+  const Json walk = propertiesOf(state, 41);
+  EXPECT_EQ(walk["Pos"], 62);
+  EXPECT_EQ(walk["Active"], false);
+  const Json compass = propertiesOf(state, 51);
+  EXPECT_EQ(compass["Active"], true);
+  EXPECT_GE(compass["Pos"].get<int>(), 0);
+  EXPECT_LT(compass["Pos"].get<int>(), 32);
+  EXPECT_TRUE(pixelNear(solvedShot, 884, 726, 0xE67828, tolerance));  // the walker's body
+  EXPECT_TRUE(pixelNear(solvedShot, 934, 150, 0xC8D2F0, tolerance));  // the moon
 }
 
 const char* kGame = R"({
@@ -100,6 +127,26 @@ TEST(LumrunPlay, BadGamesAndCommandLinesAreRefusedClearly) {
   std::filesystem::remove_all(dir);
 }
 
+TEST(LumrunPlay, OutputsThatCannotBeWrittenExitWithStatusTwoAndAMessage) {
+  auto dir = scratchFolder("lumrun-outputs");
+  ASSERT_EQ(buildGame(dir, kGame).status, 0);
+  const std::string run = lumrunPath() + " --headless --ticks 5 --save-dir " + quoted(dir / "save");
+  ToolResult dump = runTool(run + " --dump-state " + quoted(dir / "no" / "state.json") + " " + quoted(dir));
+  EXPECT_EQ(dump.status, 2) << dump.out;
+  EXPECT_NE(dump.out.find("lumrun: " + (dir / "no" / "state.json").string()), std::string::npos)
+      << dump.out;
+  ToolResult shot = runTool(run + " --screenshot 2:" + quoted(dir / "no" / "a.png") + " " + quoted(dir));
+  EXPECT_EQ(shot.status, 2) << shot.out;
+  EXPECT_NE(shot.out.find("lumrun: " + (dir / "no" / "a.png").string()), std::string::npos)
+      << shot.out;
+  // A target that cannot be written (here a folder) is found out when writing.
+  std::filesystem::create_directories(dir / "taken");
+  ToolResult late = runTool(run + " --dump-state " + quoted(dir / "taken") + " " + quoted(dir));
+  EXPECT_EQ(late.status, 2) << late.out;
+  EXPECT_NE(late.out.find("cannot write the state"), std::string::npos) << late.out;
+  std::filesystem::remove_all(dir);
+}
+
 TEST(DemoGame, ScriptedPlayThroughSolvesThePuzzle) {
   const std::filesystem::path game = binaryDir() + "/games/demo";
   auto dir = scratchFolder("demo-play");
@@ -114,6 +161,7 @@ TEST(DemoGame, ScriptedPlayThroughSolvesThePuzzle) {
   EXPECT_EQ(varsOf(state, 0)["SOLVED"].second, "1");
   EXPECT_EQ(varsOf(state, 0)["CLICKS"].second, "1");
   EXPECT_FALSE(readFile(dir / "solved.png").empty());
+  checkTheWalk(state, dir / "solved.png", 0);
   std::filesystem::remove_all(dir);
 }
 
@@ -134,6 +182,7 @@ TEST(DemoGame, PlayThroughOnOpenGlEndsInTheSameState) {
   EXPECT_EQ(varsOf(state, 0)["SOLVED"].second, "1");
   EXPECT_EQ(varsOf(state, 0)["CLICKS"].second, "1");
   EXPECT_FALSE(readFile(dir / "solved.png").empty());
+  checkTheWalk(state, dir / "solved.png", 24);
   std::filesystem::remove_all(dir);
 }
 

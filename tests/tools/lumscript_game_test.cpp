@@ -52,5 +52,42 @@ TEST(LumscriptGame, VariablesFromInitAreReadThroughPaths) {
   std::filesystem::remove_all(dir);
 }
 
+// A walk of two keys (Count 3, then 0) on the first screen: its table needs
+// the picture loaded, as the game's start loads the first screen.
+const char* kWalk = R"({
+  "class": "TLumDB",
+  "properties": {"Key": 0, "Id": "Walks", "InitScreen": 1},
+  "children": [
+    {"class": "TLumScreen", "properties": {"Key": 1, "Id": "Menu"},
+     "children": [{"class": "TLumAnim", "properties": {"Key": 2, "Id": "Walk", "X": 100, "Y": 10, "Pos": 2},
+       "children": [
+         {"class": "TLumAnKey", "properties": {"Key": 3, "Count": 3},
+          "children": [{"class": "TLumImage", "properties": {"Key": 4, "Id": "Dot", "imImage": "dot.tga", "rX": 0}}]},
+         {"class": "TLumAnKey", "properties": {"Key": 5, "Count": 0},
+          "children": [{"class": "TLumImage", "properties": {"Key": 6, "Id": "Dot", "imImage": "dot.tga", "rX": 40}}]}]}]}
+  ]})";
+
+// An uncompressed 32-bit TGA, 4 x 2, white.
+std::string whiteTga() {
+  std::string tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 2, 0, 32, 0x28};
+  tga.append(4 * 2 * 4, static_cast<char>(0xFF));
+  return tga;
+}
+
+TEST(LumscriptGame, AnAnimationOfTheFirstScreenReadsItsFramesAfterInit) {
+  auto dir = scratchFolder("lumscript-walk");
+  writeFile(dir / "game.json", kWalk);
+  writeFile(dir / "dot.tga", whiteTga());
+  ASSERT_EQ(runTool(lumfPath() + " build " + quoted(dir / "game.json") + " -o " +
+                    quoted(dir / "game.lumf")).status, 0);
+  writeFile(dir / "read.pas", "C := LUMDB.Menu.Walk.COUNT; KX := LUMDB.Menu.Walk.KEYX; P := Pos;\n");
+  ToolResult r = runTool(lumscriptPath() + " --game " + quoted(dir / "game.lumf") +
+                         " --init --as 2 " + quoted(dir / "read.pas"));
+  ASSERT_EQ(r.status, 0) << r.out;
+  // Frame 2 of 5: halfway along 40 pixels, plus the picture's half width.
+  EXPECT_NE(r.out.find("C = int:5\nKX = real:122\nP = int:2\n"), std::string::npos) << r.out;
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace lum::test

@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kBadUsage = 2;
 constexpr int kUnreadableArchive = 2;
-constexpr int kUnreadableRecord = 1;
+constexpr int kUnreadableRecord = 2;
 constexpr uint16_t kDefaultPackType = 1;
 
 int archiveUsage() {
@@ -89,7 +89,7 @@ int extractRecord(const std::vector<std::string>& args) {
   TASDb db = openForReading(path, ok);
   if (!ok) {
     std::cerr << "lumf: cannot read the archive " << path << '\n';
-    return kUnreadableRecord;
+    return kUnreadableArchive;
   }
   auto data = db.readRecord(key);
   if (!data) {

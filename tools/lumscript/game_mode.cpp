@@ -3,17 +3,17 @@
 #include <filesystem>
 #include <iostream>
 
-#include "platform/game_folder.h"
+#include "library/game_routines.h"
 #include "platform/user_data.h"
 #include "scene/db.h"
-#include "scene/runtime.h"
+#include "scene/game_host.h"
 #include "scene/state_dump.h"
 #include "script/pool.h"
 #include "script/value_text.h"
 
 namespace lum {
 
-int RunInGame(InterpreterPool& pool, const GameModeOptions& options, const std::string& source) {
+int RunInGame(const GameModeOptions& options, const std::string& source) {
   namespace fs = std::filesystem;
   std::error_code ec;
   const fs::path game = fs::absolute(options.gameFile, ec);
@@ -21,26 +21,32 @@ int RunInGame(InterpreterPool& pool, const GameModeOptions& options, const std::
     std::cerr << "lumscript: no such game file: " << options.gameFile << '\n';
     return 2;
   }
-  // The game is read from its folder, so that its language, settings and
-  // sound files are found.
-  GameFolder folder(game.parent_path());
-  Runtime runtime;
-  runtime.folder = &folder;
-  runtime.pool = &pool;
-  runtime.userDataFolder = findUserDataFolder(std::nullopt);
-  auto games = std::make_shared<GameFolder>(game.parent_path());
-  pool.Environment().readInclude = [games](std::string_view name) {
-    IncludeRead read;
-    read.text = games->readFile(name);
-    return read;
-  };
-  TLumDB root(&runtime);
-  Status loaded = root.LoadGame(game.filename().string());
+  // The game is read from its folder, so that its language, settings, sound
+  // and include files are found; headless, silent.
+  HostOptions host;
+  host.folder = game.parent_path();
+  host.userDataFolder = findUserDataFolder(std::nullopt);
+  host.errorLogPath = options.logPath;
+  Result<std::unique_ptr<GameHost>> made = GameHost::Create(std::move(host), makeGameRoutines);
+  if (!made) {
+    std::cerr << "lumscript: " << made.error().text() << '\n';
+    return 2;
+  }
+  GameHost& running = *made.value();
+  InterpreterPool& pool = running.services().pool;
+  pool.Environment().log.SetSaveErr(true);
+  Status loaded = running.LoadGame(game.filename().string());
   if (!loaded) {
     std::cerr << "lumscript: " << loaded.error().text() << '\n';
     return 2;
   }
-  if (options.init) root.Init();
+  TLumDB& root = running.root();
+  if (options.init) {
+    // As a game starts: everything initialised, then the first screen's
+    // pictures loaded (which also builds its animations' frame tables).
+    root.Init();
+    if (TLumElement* first = running.state().currentScreen) first->LoadResources();
+  }
   TLumElement* element = root.FindByKey(options.asKey);
   if (!element) {
     std::cerr << "lumscript: no element with key " << options.asKey << '\n';
@@ -48,14 +54,13 @@ int RunInGame(InterpreterPool& pool, const GameModeOptions& options, const std::
   }
 
   TPasCalc& preparer = pool.Current();
-  const PreparedScript prepared = preparer.PrepareScript(source);
+  const ScriptText script{source, preparer.PrepareScript(source)};
   const bool prepareFailed = preparer.ErrorCode() != 0;
   if (prepareFailed) {
     std::cout << "prepare-error " << preparer.ErrorCode() << ": " << preparer.ErrorMessage() << "\n";
   }
   // The run takes the interpreter one level deeper, as every event does.
-  pool.Environment().eventLabel = "Script";
-  const bool ran = pool.RunEvent(&element->script(), prepared, element->variables());
+  const bool ran = element->RunEvent(script, "Script", TLumElement::KeepVariables::InOwnList);
   TPasCalc& runner = pool.At(pool.Depth());
   const ElementTable& table = pool.Environment().elements;
   for (const TVar& var : runner.Variables().records()) {
@@ -66,11 +71,7 @@ int RunInGame(InterpreterPool& pool, const GameModeOptions& options, const std::
               << "source: " << runner.ErrorSource() << "\n";
   }
   if (options.dump) {
-    OrderedJson state = stateToJson(root, runtime.codePage, [&](const ScriptValue& v) {
-      std::string text = KindAndValue(v, table);
-      size_t colon = text.find(':');
-      return std::make_pair(text.substr(0, colon), text.substr(colon + 1));
-    });
+    OrderedJson state = stateToJson(root, running.services().codePage, table);
     std::cout << state.dump(2) << '\n';
   }
   return prepareFailed || !ran ? 1 : 0;

@@ -5,18 +5,17 @@
 
 namespace lum {
 
-class InterpreterPool;
-
 struct GameModeOptions {
   std::string gameFile;
-  bool init = false;     // run the root's Init first
+  bool init = false;     // start as the game does: Init, then the first screen's resources
   int32_t asKey = 0;     // the element the script runs as (the root by default)
   bool dump = false;     // print the tree with variables afterwards
   std::string scriptFile;
+  std::string logPath = "lumware.err";
 };
 
 // Prints the variables, errors and dump as lumscript does; returns the exit
 // status.
-int RunInGame(InterpreterPool& pool, const GameModeOptions& options, const std::string& source);
+int RunInGame(const GameModeOptions& options, const std::string& source);
 
 }  // namespace lum

@@ -172,13 +172,8 @@ int main(int argc, char** argv) {
   }
   if (!options.tokensFile.empty()) return PrintTokens(options.tokensFile);
 
-  BuiltinContext builtins;
-  InterpreterPool pool([&builtins](TFuncList& f) { registerAllRoutines(f, builtins); });
-  pool.Environment().log.SetPath(options.logPath);
-  pool.Environment().log.SetSaveErr(true);
-  if (options.evalMode) return EvaluateOne(pool, options.eval);
-  if (options.scriptFile.empty()) return Usage();
-  if (options.gameMode) {
+  if (options.gameMode && !options.evalMode) {
+    if (options.scriptFile.empty()) return Usage();
     std::string source;
     int error = 0;
     if (!ReadWhole(options.scriptFile, source, error)) {
@@ -186,7 +181,14 @@ int main(int argc, char** argv) {
       return 2;
     }
     options.game.scriptFile = options.scriptFile;
-    return RunInGame(pool, options.game, source);
+    options.game.logPath = options.logPath;
+    return RunInGame(options.game, source);
   }
+  BuiltinContext builtins;
+  InterpreterPool pool([&builtins](TFuncList& f) { registerAllRoutines(f, builtins); });
+  pool.Environment().log.SetPath(options.logPath);
+  pool.Environment().log.SetSaveErr(true);
+  if (options.evalMode) return EvaluateOne(pool, options.eval);
+  if (options.scriptFile.empty()) return Usage();
   return RunScript(pool, options);
 }

@@ -6,11 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "library/routine_table.h"
-#include "platform/game_folder.h"
 #include "scene/db.h"
-#include "scene/game_json.h"
+#include "scene/game_host.h"
 #include "scene/runtime.h"
+#include "scene_harness.h"
 #include "script/pool.h"
 
 namespace lum {
@@ -21,9 +20,6 @@ namespace fs = std::filesystem;
 class EngineCommands : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("lumrun-engine-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
     const char* game = R"({"class": "TLumDB", "properties": {"Key": 0, "LoadingScreen": 4},
       "children": [
         {"class": "TLumScreen", "properties": {"Key": 1, "Id": "A"},
@@ -34,38 +30,27 @@ class EngineCommands : public ::testing::Test {
         {"class": "TLumScreen", "properties": {"Key": 3, "Id": "C"}},
         {"class": "TLumScreen", "properties": {"Key": 4, "Id": "Wait", "exInit": "Ready := 1;"}}
       ]})";
-    Result<std::string> bytes = gameFileFromJson(OrderedJson::parse(game), CodePage());
-    ASSERT_TRUE(bytes.ok());
-    std::ofstream(dir_ / "g.lumf", std::ios::binary) << *bytes;
-    folder_ = std::make_unique<GameFolder>(dir_);
-    pool_ = std::make_unique<InterpreterPool>([this](TFuncList& f) { registerBuiltins(f, builtins_); });
-    rt_.folder = folder_.get();
-    rt_.pool = pool_.get();
-    root_ = std::make_unique<TLumDB>(&rt_);
-    ASSERT_TRUE(root_->LoadGame("g.lumf").ok());
+    game_.writeGame(game);
+    ASSERT_TRUE(game_.start()) << game_.error();
+    root_ = &game_.root();
+    dir_ = game_.gameFolder();
     root_->Init();
     root_->variables()->AddVar(TVar{"SHOWS", ScriptValue::Integer(0)});
   }
-  void TearDown() override {
-    root_.reset();
-    fs::remove_all(dir_);
-  }
   // Runs a script as an event of the root; false when it stopped on an error.
   bool run(const std::string& source) {
+    InterpreterPool& pool = game_.host().services().pool;
     ScriptText script;
     root_->SetScriptText(script, source);
-    pool_->Environment().eventLabel = "Test";
-    return pool_->RunEvent(&root_->script(), script.prepared, nullptr) &&
-           pool_->At(1).ErrorCode() == 0;
+    pool.Environment().eventLabel = "Test";
+    return pool.RunEvent(&root_->script(), script.prepared, nullptr) && pool.At(1).ErrorCode() == 0;
   }
-  std::string error() { return pool_->At(1).ErrorMessage(); }
+  std::string error() { return game_.host().services().pool.At(1).ErrorMessage(); }
+  GameState& state() { return game_.state(); }
 
+  testing::SceneHarness game_;
   fs::path dir_;
-  BuiltinContext builtins_;
-  std::unique_ptr<GameFolder> folder_;
-  std::unique_ptr<InterpreterPool> pool_;
-  Runtime rt_;
-  std::unique_ptr<TLumDB> root_;
+  TLumDB* root_ = nullptr;
 };
 
 TEST_F(EngineCommands, ElementCommandsForgiveNonElementsButNotNil) {
@@ -88,9 +73,9 @@ TEST_F(EngineCommands, ToFrontMovesToTheEndAndKeepsTheOthersInOrder) {
 
 TEST_F(EngineCommands, SetScreenMarksTheTargetAndFurtherScreens) {
   EXPECT_TRUE(run("SetScreen(LUMDB.B, LUMDB.C, 7, 'x');"));
-  EXPECT_TRUE(rt_.frame.LoadingPhase);
-  EXPECT_TRUE(rt_.frame.ImLoadEnabled);
-  EXPECT_EQ(rt_.pendingScreen, root_->FindByKey(2));
+  EXPECT_TRUE(state().frame.LoadingPhase);
+  EXPECT_TRUE(state().frame.ImLoadEnabled);
+  EXPECT_EQ(state().pendingScreen, root_->FindByKey(2));
   EXPECT_TRUE(root_->FindByKey(2)->markedForLoading);
   EXPECT_TRUE(root_->FindByKey(3)->markedForLoading);
   EXPECT_FALSE(root_->FindByKey(1)->markedForLoading);
@@ -99,8 +84,8 @@ TEST_F(EngineCommands, SetScreenMarksTheTargetAndFurtherScreens) {
   EXPECT_TRUE(root_->FindByKey(4)->GetValue("READY", ready));
   // Finishing makes the target current and runs its Show.
   EXPECT_TRUE(run("LoadIm(0); EndLoadIm(0);"));
-  EXPECT_EQ(rt_.currentScreen, root_->FindByKey(2));
-  EXPECT_FALSE(rt_.frame.LoadingPhase);
+  EXPECT_EQ(state().currentScreen, root_->FindByKey(2));
+  EXPECT_FALSE(state().frame.LoadingPhase);
   EXPECT_EQ(root_->variables()->records()[0].Value.whole(), 1);
 }
 

@@ -1,17 +1,21 @@
 #pragma once
-// Mouse, keys, typed characters and activation, routed into the game: the
-// hit test from the highest layer down, the element and root mouse events,
-// the press probes around the pointer, keys and characters to the root.
+// How mouse, keys, typed characters and activation reach the game: the hit
+// test from the highest layer down, the element and root mouse events, the
+// press probes around the pointer, MsKeep and NoMsLumDB, keys and characters
+// to the root, and the pause while the window is inactive.
 #include <cstdint>
 
 namespace lum {
 
-class GameSession;
+class GameLoop;
+class TLumDB;
 class TLumElement;
+struct Runtime;
 
-class InputRouter {
+class InputRules {
  public:
-  explicit InputRouter(GameSession& session) : session_(session) {}
+  InputRules(Runtime& runtime, TLumDB& root, GameLoop& loop)
+      : rt_(runtime), root_(root), loop_(loop) {}
 
   // Positions in scene pixels (1024 x 768).
   void MouseMove(int32_t x, int32_t y);
@@ -22,12 +26,15 @@ class InputRouter {
   // A typed character: a code point in Unicode mode, else converted to the
   // game's code page.
   void Character(char32_t character);
+  // The window lost or regained the player's attention.
   void Activate(bool active);
 
  private:
   TLumElement* hitTest(int32_t x, int32_t y);
 
-  GameSession& session_;
+  Runtime& rt_;
+  TLumDB& root_;
+  GameLoop& loop_;
 };
 
 }  // namespace lum

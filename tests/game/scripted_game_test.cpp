@@ -7,12 +7,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/game_folder.h"
+#include "media/sound.h"
+#include "platform/ini_file.h"
 #include "scene/db.h"
-#include "scene/game_json.h"
+#include "scene/game_host.h"
 #include "scene/runtime.h"
 #include "scene/screen.h"
 #include "scene/text.h"
+#include "scene_harness.h"
 #include "script/pool.h"
 
 namespace lum {
@@ -22,46 +24,25 @@ namespace fs = std::filesystem;
 
 class ScriptedGame : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("lumrun-scripted-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_ / "game");
-    fs::create_directories(dir_ / "data");
-    folder_ = std::make_unique<GameFolder>(dir_ / "game");
-    rt_.folder = folder_.get();
-    rt_.pool = &pool_;
-    rt_.userDataFolder = dir_ / "data";
-  }
-  void TearDown() override {
-    root_.reset();
-    fs::remove_all(dir_);
-  }
-  void write(const std::string& name, const std::string& text) {
-    std::ofstream(dir_ / "game" / name, std::ios::binary) << text;
-    folder_->invalidate();
-  }
+  void write(const std::string& name, const std::string& text) { game_.writeFile(name, text); }
   // Builds the game file from JSON and loads it through the root.
-  TLumDB& load(const std::string& json) {
-    Result<std::string> bytes = gameFileFromJson(OrderedJson::parse(json), CodePage());
-    EXPECT_TRUE(bytes.ok()) << bytes.error().text();
-    write("game.lumf", *bytes);
-    root_ = std::make_unique<TLumDB>(&rt_);
-    Status s = root_->LoadGame("GAME.LUMF");
-    EXPECT_TRUE(s.ok()) << s.error().text();
-    return *root_;
+  TLumDB& load(const std::string& json, bool testMode = false) {
+    game_.writeGame(json);
+    testing::HarnessOptions options;
+    options.testMode = testMode;
+    EXPECT_TRUE(game_.start(options)) << game_.error();
+    return game_.root();
   }
   ScriptValue read(TLumElement& e, const char* name) {
     ScriptValue v;
     EXPECT_TRUE(e.GetValue(name, v)) << name;
     return v;
   }
-  TLumElement* byKey(int32_t key) { return root_->FindByKey(key); }
+  TLumElement* byKey(int32_t key) { return game_.byKey(key); }
+  GameState& state() { return game_.state(); }
+  Sound& sound() { return game_.host().services().sound; }
 
-  fs::path dir_;
-  std::unique_ptr<GameFolder> folder_;
-  InterpreterPool pool_;
-  Runtime rt_;
-  std::unique_ptr<TLumDB> root_;
+  testing::SceneHarness game_;
 };
 
 const char* kGame = R"({
@@ -177,14 +158,14 @@ TEST_F(ScriptedGame, LanguagesSoundsAndSettingsFiles) {
   db.SoundByKey("Fx.Odd", file, volume);
   EXPECT_EQ(file, "odd.wav");
   EXPECT_EQ(volume, 100);  // not a number: left as it was
-  EXPECT_EQ(rt_.soundVolume, 40);
-  EXPECT_EQ(rt_.musicVolume, 70);
-  EXPECT_TRUE(rt_.fullScreenWanted);
+  EXPECT_EQ(sound().effectsVolume(), 40);
+  EXPECT_EQ(sound().musicVolume(), 70);
+  EXPECT_TRUE(state().fullScreenWanted);
   // The save folder is made under the user data folder, named by the Id.
-  EXPECT_TRUE(fs::exists(dir_ / "data" / "Lumware" / "Quest" / "progress.dat"));
+  EXPECT_TRUE(fs::exists(game_.dataFolder() / "Lumware" / "Quest" / "progress.dat"));
   // Script writes go to the settings file in the save folder.
   ASSERT_TRUE(db.SetValue("VOLSND", ScriptValue::Integer(55)));
-  EXPECT_EQ(IniFile::open(dir_ / "data" / "Lumware" / "Quest" / "game.ini").getInt("Def", "Snd", 0),
+  EXPECT_EQ(IniFile::open(game_.dataFolder() / "Lumware" / "Quest" / "game.ini").getInt("Def", "Snd", 0),
             55);
   // A text property given a quoted language key takes the text; an unknown
   // key keeps the string with its quotes.
@@ -197,9 +178,8 @@ TEST_F(ScriptedGame, LanguagesSoundsAndSettingsFiles) {
 
 TEST_F(ScriptedGame, TestModeStartsWindowedWhateverTheSettingsSay) {
   write("game.ini", "[Def]\nFS=1\n");
-  rt_.TestMode = true;
-  load(R"({"class": "TLumDB", "properties": {"Key": 0, "IniFile": "game.ini"}})");
-  EXPECT_FALSE(rt_.fullScreenWanted);
+  load(R"({"class": "TLumDB", "properties": {"Key": 0, "IniFile": "game.ini"}})", true);
+  EXPECT_FALSE(state().fullScreenWanted);
 }
 
 TEST_F(ScriptedGame, CheatWordsRunForEveryMatchingSuffix) {
@@ -218,7 +198,7 @@ TEST_F(ScriptedGame, CheatWordsRunForEveryMatchingSuffix) {
 TEST_F(ScriptedGame, TypingIntoAFocusedText) {
   TLumDB& db = load(kGame);
   auto* label = static_cast<TLumText*>(byKey(4));
-  rt_.focusedText = label;
+  state().focusedText = label;
   for (uint32_t c : {uint32_t('a'), uint32_t('#'), uint32_t('$'), uint32_t(0xE9), uint32_t(8),
                      uint32_t('b')}) {
     db.CharInput(c);
@@ -228,7 +208,6 @@ TEST_F(ScriptedGame, TypingIntoAFocusedText) {
 }
 
 TEST_F(ScriptedGame, UnicodeFontSetAndWideTexts) {
-  fs::create_directories(dir_ / "game" / "unicode");
   write("unicode/unicode.fnt", "2\n41 17\n416 34\nDejaVu Sans\n");
   write("unicode/unicode.lng", "[Default]\nHello=Hi\n");
   std::string utf16 = "\xFF\xFE";

@@ -1,0 +1,25 @@
+#pragma once
+// Every routine that a game's scripts call, registered with the game's
+// interpreters: the built-in functions and the engine commands, sharing the
+// game's code page and random generator.
+#include <memory>
+
+#include "library/builtins/builtin_context.h"
+#include "scene/routine_provider.h"
+
+namespace lum {
+
+class GameRoutines final : public RoutineProvider {
+ public:
+  explicit GameRoutines(Runtime& runtime);
+  void registerRoutines(TFuncList& functions) override;
+  BuiltinContext& builtins() { return builtins_; }
+
+ private:
+  BuiltinContext builtins_;
+};
+
+// The factory a game host takes.
+std::unique_ptr<RoutineProvider> makeGameRoutines(Runtime& runtime);
+
+}  // namespace lum
