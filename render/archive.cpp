@@ -15,11 +15,10 @@ constexpr const char* kInvalidRecordKey = "[invalid-record-#]";
 
 char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 
-bool sameKey(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (upperAscii(a[i]) != upperAscii(b[i])) return false;
-  return true;
+std::string upperKey(std::string_view key) {
+  std::string out(key);
+  for (char& c : out) c = upperAscii(c);
+  return out;
 }
 
 }  // namespace
@@ -35,7 +34,7 @@ bool TASDb::open() {
     case TOpenModes::opReadOnly: {
       std::ifstream file(fileName_, std::ios::binary);
       status = file ? readTable(file) : Status(Error{"cannot open " + fileName_});
-      if (!file.is_open()) entries_.clear();
+      if (!file.is_open()) clearEntries();
       break;
     }
     case TOpenModes::opUpdate: {
@@ -51,8 +50,13 @@ bool TASDb::open() {
   return isOpen_;
 }
 
-Status TASDb::createEmpty() {
+void TASDb::clearEntries() {
   entries_.clear();
+  firstIndex_.clear();
+}
+
+Status TASDb::createEmpty() {
+  clearEntries();
   std::ofstream file(fileName_, std::ios::binary | std::ios::trunc);
   const uint8_t bytes[12] = {'A', 'S', 'D', 'b', 0, 0, 0, 0, 12, 0, 0, 0};
   file.write(reinterpret_cast<const char*>(bytes), sizeof bytes);
@@ -65,7 +69,7 @@ Status TASDb::createEmpty() {
 }
 
 Status TASDb::readTable(std::istream& file) {
-  entries_.clear();
+  clearEntries();
   StreamReader in(file);
   if (!in.seek(0) || !in.bytes(header_.signature.data(), 4) ||
       !in.u32(header_.recordCount) || !in.u32(header_.tableOffset))
@@ -83,16 +87,17 @@ Status TASDb::readTable(std::istream& file) {
   for (auto& entry : entries_) {
     uint32_t keyLength = 0;
     if (!in.u32(keyLength) || keyLength > in.remaining()) {
-      entries_.clear();
+      clearEntries();
       return Error{"archive table is cut short", int64_t(in.position())};
     }
     entry.key.resize(keyLength);
     if (!in.bytes(reinterpret_cast<uint8_t*>(entry.key.data()), keyLength) ||
         !in.u32(entry.offset)) {
-      entries_.clear();
+      clearEntries();
       return Error{"archive table is cut short", int64_t(in.position())};
     }
   }
+  for (size_t i = 0; i < entries_.size(); ++i) firstIndex_.emplace(upperKey(entries_[i].key), int(i));
   for (auto& entry : entries_) {
     if (!in.seek(entry.offset) || !in.u16(entry.type) || !in.u32(entry.unpackedSize) ||
         !in.u32(entry.packedSize) || !in.f64(entry.timeStamp) ||
@@ -114,22 +119,23 @@ std::string TASDb::recordKey(int index) const {
 }
 
 int TASDb::indexOf(std::string_view key) const {
-  for (size_t i = 0; i < entries_.size(); ++i)
-    if (sameKey(entries_[i].key, key)) return int(i);
-  return -1;
+  const auto found = firstIndex_.find(upperKey(key));
+  return found == firstIndex_.end() ? -1 : found->second;
 }
 
 Result<std::vector<uint8_t>> TASDb::readRecord(std::string_view key) {
-  std::ifstream file(fileName_, std::ios::binary);
-  if (!file) return Error{"cannot open " + fileName_};
-  if (isOpen_) {
-    // A read after an open refreshes the table from the file it reads, so
-    // the record offsets match the file as it is now.
-    isOpen_ = false;
-    if (Status s = readTable(file); !s) return s.error();
-  }
   const int index = indexOf(key);
   if (index < 0) return Error{"no record " + std::string(key) + " in " + fileName_};
+  return readRecordAt(index);
+}
+
+// The table of the last open is trusted for offsets and sizes: reading it
+// again before every record made loading n records read the table n times.
+// Every read below is still checked against the file as it is now.
+Result<std::vector<uint8_t>> TASDb::readRecordAt(int index) {
+  if (index < 0 || index >= recordCount()) return Error{"no record " + std::to_string(index)};
+  std::ifstream file(fileName_, std::ios::binary);
+  if (!file) return Error{"cannot open " + fileName_};
   const ASDbEntry& entry = entries_[size_t(index)];
   if (entry.cipherFlag != 0)
     return Error{"record " + entry.key + " is enciphered", entry.offset};

@@ -1,13 +1,15 @@
 #pragma once
 // Reader of "ASDb" archives: a 12-byte header, a table of named records, and
-// records that each hold a zlib stream. The table stays in memory once read;
-// every record read opens the file anew, so the file is never held open.
+// records that each hold a zlib stream. The table is read once per open and
+// stays in memory until the next open; every record read opens the file
+// anew, so the file is never held open.
 #include <array>
 #include <cstdint>
 #include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/result.h"
@@ -58,13 +60,17 @@ class TASDb {
   int recordCount() const { return int(entries_.size()); }
   uint16_t recordType(int index) const;      // 0 outside the table
   std::string recordKey(int index) const;    // "[invalid-record-#]" outside
-  int indexOf(std::string_view key) const;   // ASCII case-insensitive; -1 if absent
+  // The first entry whose key matches without regard to ASCII case; -1 if
+  // absent.
+  int indexOf(std::string_view key) const;
   const std::vector<ASDbEntry>& entries() const { return entries_; }
   const ASDbHeader& header() const { return header_; }
   uint32_t fileSize() const { return fileSize_; }
 
-  // The unpacked bytes of the record, exactly its unpacked size.
+  // The unpacked bytes of the record, exactly its unpacked size, found
+  // through the table of the last open.
   Result<std::vector<uint8_t>> readRecord(std::string_view key);
+  Result<std::vector<uint8_t>> readRecordAt(int index);
   // bool-style form of readRecord.
   bool readRecord(std::string_view key, std::vector<uint8_t>& out);
   // Writes the unpacked bytes to the stream at its position; true only when
@@ -74,6 +80,7 @@ class TASDb {
  private:
   Status readTable(std::istream& file);
   Status createEmpty();
+  void clearEntries();
 
   std::string fileName_;
   TOpenModes openMode_ = TOpenModes::opUpdate;
@@ -81,6 +88,9 @@ class TASDb {
   uint32_t fileSize_ = 0;
   ASDbHeader header_;
   std::vector<ASDbEntry> entries_;
+  // Upper-cased key -> its first entry, so that lookups do not walk the
+  // table (the image cache looks up every picture it cannot find on disk).
+  std::unordered_map<std::string, int> firstIndex_;
 };
 
 // Inflates a zlib stream that must give exactly `unpackedSize` bytes.

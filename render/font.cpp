@@ -1,5 +1,6 @@
 #include "render/font.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "render/archive.h"
@@ -23,6 +24,19 @@ bool parseHex8(std::string_view digits, uint32_t& out) {
   return true;
 }
 
+uint64_t archiveImageTextureBytes(const ArchiveImage& image) {
+  return uint64_t(std::max(image.textureSize.width, 0)) *
+         uint64_t(std::max(image.textureSize.height, 0)) * 4 *
+         uint64_t(std::max(image.textureCount, 0));
+}
+
+uint64_t FontFace::textureBytes() const {
+  if (!image) return 0;
+  const SizeI size = image->TextureSize();
+  return uint64_t(std::max(size.width, 0)) * uint64_t(std::max(size.height, 0)) * 4 *
+         uint64_t(std::max(image->TextureCount(), 0));
+}
+
 TAsphyreFont::TAsphyreFont(TAsphyreFonts* owner) : owner_(owner) {}
 
 TAsphyreFont::~TAsphyreFont() = default;
@@ -34,7 +48,7 @@ void TAsphyreFont::SetStyle(TFontStyleFx fx, bool on) {
 
 bool TAsphyreFont::LoadFromRecord(std::span<const uint8_t> body, TAsphyreQuality quality,
                                   TAlphaLevel alphaLevel) {
-  if (loaded_) return false;
+  if (Loaded()) return false;
   const auto record = decodeFontRecord(body);
   if (!record.ok()) return false;
   return LoadFromRecord(record.value(), quality, alphaLevel);
@@ -42,22 +56,29 @@ bool TAsphyreFont::LoadFromRecord(std::span<const uint8_t> body, TAsphyreQuality
 
 bool TAsphyreFont::LoadFromRecord(const FontRecord& record, TAsphyreQuality quality,
                                   TAlphaLevel alphaLevel) {
-  if (loaded_) return false;
-  firstChar_ = record.firstChar;
-  spacing_ = record.spacing;
-  glyphs_ = record.glyphs;
-  image_ = std::make_unique<TAsphyreImage>(owner_ ? owner_->Device() : nullptr);
-  image_->SetQuality(quality);
-  image_->SetAlphaLevel(alphaLevel);
-  image_->SetMipMapping(true);
-  if (!image_->UploadArchiveImage(record.sheet)) image_.reset();
-  loaded_ = image_ != nullptr;
-  return loaded_;
+  if (Loaded()) return false;
+  auto face = std::make_shared<FontFace>();
+  face->firstChar = record.firstChar;
+  face->spacing = record.spacing;
+  face->glyphs = record.glyphs;
+  face->image = std::make_unique<TAsphyreImage>(owner_ ? owner_->Device() : nullptr);
+  face->image->SetQuality(quality);
+  face->image->SetAlphaLevel(alphaLevel);
+  face->image->SetMipMapping(true);
+  if (!face->image->UploadArchiveImage(record.sheet)) return false;
+  face_ = std::move(face);
+  return true;
+}
+
+bool TAsphyreFont::ShareFace(const TAsphyreFont& loaded) {
+  if (Loaded() || !loaded.Loaded()) return false;
+  face_ = loaded.face_;
+  return true;
 }
 
 bool TAsphyreFont::LoadFromASDb(TASDb& archive, std::string_view key, TAsphyreQuality quality,
                                 TAlphaLevel alphaLevel) {
-  if (loaded_ || !archive.ensureOpen()) return false;
+  if (Loaded() || !archive.ensureOpen()) return false;
   const int index = archive.indexOf(key);
   if (index < 0 || archive.recordType(index) != kArchiveFontRecordType) return false;
   std::vector<uint8_t> body;
@@ -66,18 +87,18 @@ bool TAsphyreFont::LoadFromASDb(TASDb& archive, std::string_view key, TAsphyreQu
 }
 
 int TAsphyreFont::glyphIndex(uint8_t c) const {
-  const int g = int(c) - firstChar_;
+  const int g = int(c) - FirstChar();
   return g >= 0 && g < GlyphCount() ? g : -1;
 }
 
 double TAsphyreFont::advanceOf(uint8_t c) const {
   const int g = glyphIndex(c);
-  if (g < 0) return image_ ? image_->VisibleSize().width * SpaceFactor : 0.0;
-  return double(glyphs_[size_t(g)].advance) + spacing_;
+  if (g < 0) return face_ ? face_->image->VisibleSize().width * SpaceFactor : 0.0;
+  return double(face_->glyphs[size_t(g)].advance) + face_->spacing;
 }
 
 double TAsphyreFont::TextWidth(std::string_view text) const {
-  if (!loaded_) return 0;
+  if (!Loaded()) return 0;
   double width = 0;
   walkMarkedText(text, Markup, TextColors{0, 0},
                  [&](uint8_t c, const TextColors&) { width += (advanceOf(c) + Interleave) * Scale; });
@@ -85,18 +106,18 @@ double TAsphyreFont::TextWidth(std::string_view text) const {
 }
 
 double TAsphyreFont::TextHeight(std::string_view text) const {
-  if (!loaded_) return 0;
+  if (!Loaded()) return 0;
   double height = 0;
   walkMarkedText(text, Markup, TextColors{0, 0}, [&](uint8_t c, const TextColors&) {
     const int g = glyphIndex(c);
-    if (g >= 0) height = std::max(height, glyphs_[size_t(g)].height * Scale);
+    if (g >= 0) height = std::max(height, face_->glyphs[size_t(g)].height * Scale);
   });
   return height;
 }
 
 Status TAsphyreFont::TextOut(std::string_view text, float x, float y, uint32_t top,
                              uint32_t bottom, uint32_t effect) {
-  if (!loaded_) return {};
+  if (!Loaded()) return {};
   if (!owner_) return Error{"TAsphyreFont: Unassigned Owner property."};
   if (!owner_->Canvas) return Error{"TAsphyreFont: Unassigned Owner.Canvas property."};
   double pen = x;
@@ -111,7 +132,8 @@ Status TAsphyreFont::TextOut(std::string_view text, float x, float y, uint32_t t
 void TAsphyreFont::drawGlyph(int glyph, float x, float y, uint32_t top, uint32_t bottom,
                              uint32_t effect) {
   TAsphyreCanvas& canvas = *owner_->Canvas;
-  const SizeI visible = image_->VisibleSize();
+  TAsphyreImage* image = face_->image.get();
+  const SizeI visible = image->VisibleSize();
   const float w = float(std::nearbyint(Scale * visible.width));
   const float h = float(std::nearbyint(Scale * visible.height));
   Quad q = {Point2{x, y}, Point2{x + w, y}, Point2{x + w, y + h}, Point2{x, y + h}};
@@ -133,23 +155,23 @@ void TAsphyreFont::drawGlyph(int glyph, float x, float y, uint32_t top, uint32_t
     const float dx = float((bold ? 3 : 2) * Scale * ShadowDistance);
     const float dy = float(2 * Scale * ShadowDistance);
     const uint32_t c = (uint32_t(std::lrint(ShadowOpacity * 255)) << 24) | (ShadowColor & 0xFFFFFF);
-    canvas.TexturedQuad(image_.get(), moved(dx, dy), pattern, {c, c, c, c}, effect);
+    canvas.TexturedQuad(image, moved(dx, dy), pattern, {c, c, c, c}, effect);
   }
   const bool emboss = HasStyle(TFontStyleFx::feEmboss);
   if (emboss) q = moved(-1, -1);
   const QuadColors colors{top, top, bottom, bottom};
-  canvas.TexturedQuad(image_.get(), q, pattern, colors, effect);
+  canvas.TexturedQuad(image, q, pattern, colors, effect);
   if (bold) {
-    canvas.TexturedQuad(image_.get(), moved(-1, 0), pattern, colors, effect);
-    canvas.TexturedQuad(image_.get(), moved(1, 0), pattern, colors, effect);
+    canvas.TexturedQuad(image, moved(-1, 0), pattern, colors, effect);
+    canvas.TexturedQuad(image, moved(1, 0), pattern, colors, effect);
   }
   if (emboss) {
     const double alpha = EmbossOpacity * 255 * (bold ? 0.65 : 1.0);
     const uint32_t c = (uint32_t(std::lrint(alpha)) << 24) | (EmbossColor & 0xFFFFFF);
-    canvas.TexturedQuad(image_.get(), moved(1, 1), pattern, {c, c, c, c}, effect);
+    canvas.TexturedQuad(image, moved(1, 1), pattern, {c, c, c, c}, effect);
     if (bold) {
-      canvas.TexturedQuad(image_.get(), moved(0, 1), pattern, {c, c, c, c}, effect);
-      canvas.TexturedQuad(image_.get(), moved(2, 1), pattern, {c, c, c, c}, effect);
+      canvas.TexturedQuad(image, moved(0, 1), pattern, {c, c, c, c}, effect);
+      canvas.TexturedQuad(image, moved(2, 1), pattern, {c, c, c, c}, effect);
     }
   }
 }

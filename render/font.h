@@ -20,6 +20,21 @@ class TASDb;
 
 enum class TFontStyleFx : uint8_t { feBold = 1, feItalic = 2, feShadow = 4, feEmboss = 8 };
 
+// What a font loads from a record: the glyph metrics and the glyph sheet.
+// Fonts loaded from one archive record share a single face.
+struct FontFace {
+  int firstChar = 32;
+  int32_t spacing = 0;
+  std::vector<FontGlyph> glyphs;
+  std::unique_ptr<TAsphyreImage> image;
+
+  // Bytes of texels the sheet occupies.
+  uint64_t textureBytes() const;
+};
+
+// Bytes of texels an archive image record becomes once uploaded.
+uint64_t archiveImageTextureBytes(const ArchiveImage& image);
+
 class TAsphyreFont {
  public:
   explicit TAsphyreFont(TAsphyreFonts* owner);
@@ -41,12 +56,12 @@ class TAsphyreFont {
   double ShadowDistance = 1.0;
   std::string Name;
 
-  bool Loaded() const { return loaded_; }
-  int32_t Spacing() const { return spacing_; }
-  int FirstChar() const { return firstChar_; }
-  int GlyphCount() const { return int(glyphs_.size()); }
-  const std::vector<FontGlyph>& Glyphs() const { return glyphs_; }
-  TAsphyreImage* Image() const { return image_.get(); }
+  bool Loaded() const { return face_ != nullptr; }
+  int32_t Spacing() const { return face_ ? face_->spacing : 0; }
+  int FirstChar() const { return face_ ? face_->firstChar : 32; }
+  int GlyphCount() const { return face_ ? int(face_->glyphs.size()) : 0; }
+  TAsphyreImage* Image() const { return face_ ? face_->image.get() : nullptr; }
+  const std::shared_ptr<FontFace>& Face() const { return face_; }
 
   // The unpacked body of a font record.
   bool LoadFromRecord(std::span<const uint8_t> body, TAsphyreQuality quality,
@@ -54,6 +69,8 @@ class TAsphyreFont {
   bool LoadFromRecord(const FontRecord& record, TAsphyreQuality quality, TAlphaLevel alphaLevel);
   bool LoadFromASDb(TASDb& archive, std::string_view key, TAsphyreQuality quality,
                     TAlphaLevel alphaLevel);
+  // Takes the face of a loaded font instead of loading one of its own.
+  bool ShareFace(const TAsphyreFont& loaded);
 
   double TextWidth(std::string_view text) const;
   double TextHeight(std::string_view text) const;
@@ -69,11 +86,7 @@ class TAsphyreFont {
 
   TAsphyreFonts* owner_;
   uint8_t styles_ = 0;
-  std::unique_ptr<TAsphyreImage> image_;
-  int32_t spacing_ = 0;
-  bool loaded_ = false;
-  int firstChar_ = 32;
-  std::vector<FontGlyph> glyphs_;
+  std::shared_ptr<FontFace> face_;  // none until loaded
 };
 
 // Walks text as the font sees it: with `markup`, colour codes ("#$AABBGGRR"

@@ -1,6 +1,8 @@
 #include "render/fonts.h"
 
 #include <cstdio>
+#include <map>
+#include <tuple>
 
 #include "render/archive.h"
 
@@ -21,7 +23,10 @@ bool equalsAsciiNoCase(std::string_view a, std::string_view b) {
 
 TAsphyreFonts::~TAsphyreFonts() { Clear(); }
 
-void TAsphyreFonts::Clear() { fonts_.clear(); }
+void TAsphyreFonts::Clear() {
+  fonts_.clear();
+  textureBytes_ = 0;
+}
 
 TAsphyreFont* TAsphyreFonts::Add() {
   auto font = std::make_unique<TAsphyreFont>(this);
@@ -45,6 +50,9 @@ TAsphyreFont* TAsphyreFonts::Item(int index) const {
 
 bool TAsphyreFonts::LoadFromASDb(TASDb& archive) {
   if (!archive.ensureOpen()) return false;
+  // The font loaded first from each record (by where the record lies and
+  // how it was loaded), for the later entries that name the same record.
+  std::map<std::tuple<uint32_t, TAsphyreQuality, TAlphaLevel>, const TAsphyreFont*> loaded;
   for (int i = 0; i < archive.recordCount(); ++i) {
     if (archive.recordType(i) != kArchiveFontRecordType) continue;
     bool accept = true;
@@ -55,9 +63,30 @@ bool TAsphyreFonts::LoadFromASDb(TASDb& archive) {
     if (OnASDbLoad) OnASDbLoad(name, accept, quality, alpha);
     if (!accept) continue;
     TAsphyreFont* font = Add();
-    if (!font->LoadFromASDb(archive, key, quality, alpha)) return false;
+    // A font is loaded by its key, which names the first entry of that key.
+    const int index = archive.indexOf(key);
+    if (index < 0 || archive.recordType(index) != kArchiveFontRecordType) return false;
+    const auto record = std::make_tuple(archive.entries()[size_t(index)].offset, quality, alpha);
+    const auto same = loaded.find(record);
+    if (same != loaded.end() ? !font->ShareFace(*same->second)
+                             : !loadRecord(*font, archive, index, quality, alpha))
+      return false;
+    loaded.emplace(record, font);
     font->Name = name;
   }
+  return true;
+}
+
+bool TAsphyreFonts::loadRecord(TAsphyreFont& font, TASDb& archive, int index,
+                               TAsphyreQuality quality, TAlphaLevel alpha) {
+  auto body = archive.readRecordAt(index);
+  if (!body) return false;
+  auto record = decodeFontRecord(*body);
+  if (!record) return false;
+  const uint64_t bytes = archiveImageTextureBytes(record->sheet);
+  if (bytes > TextureBudget || textureBytes_ > TextureBudget - bytes) return false;
+  if (!font.LoadFromRecord(*record, quality, alpha)) return false;
+  textureBytes_ += font.Face()->textureBytes();
   return true;
 }
 

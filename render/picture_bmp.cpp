@@ -1,11 +1,20 @@
 // Windows bitmaps through SDL2's decoder. Palette bitmaps come back as
 // INDEX8 surfaces whose bytes are the raw palette indices, which we keep
 // beside the colours: the image cache uses them as alpha masks.
+//
+// SDL refuses an 8-bit bitmap whose pixels use indices beyond the colours
+// its header counts, while the bitmaps' home platform draws them (a mask
+// saved with a short grey palette is the usual case). Such files are given
+// to SDL with the palette filled up to its full size with black, so those
+// indices read as black and keep their values.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "render/picture_loaders.h"
 
@@ -76,11 +85,48 @@ Result<Picture> fromTrueColour(SDL_Surface* s) {
   return picture;
 }
 
+void putLe32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(v >> (8 * i));
+}
+
+// A copy of a palette bitmap whose palette counts fewer colours than its
+// depth can index, with the palette grown to full size (black entries) and
+// the pixels moved behind it; nothing when the bitmap needs no change.
+std::optional<std::vector<uint8_t>> withFullPalette(ByteSpan bytes) {
+  constexpr size_t kFileHeader = 14, kInfoHeader = 40;
+  if (bytes.size() < kFileHeader + kInfoHeader) return std::nullopt;
+  const uint32_t infoSize = le32(bytes, 14);
+  if (infoSize < kInfoHeader || infoSize > bytes.size() - kFileHeader) return std::nullopt;
+  const int bits = bytes[28] | bytes[29] << 8;
+  if (bits != 1 && bits != 4 && bits != 8) return std::nullopt;
+  const uint32_t full = 1u << bits, counted = le32(bytes, 46);
+  if (counted == 0 || counted >= full) return std::nullopt;
+  const size_t paletteAt = kFileHeader + infoSize;
+  const uint32_t pixelsAt = le32(bytes, 10);
+  if (pixelsAt > bytes.size()) return std::nullopt;
+  // The colours the file holds (a palette cut short by the file stays short,
+  // and SDL reports it as before).
+  const size_t paletteBytes = std::min<size_t>(size_t(counted) * 4, bytes.size() - paletteAt);
+  if (paletteBytes < size_t(counted) * 4) return std::nullopt;
+
+  std::vector<uint8_t> out(bytes.begin(), bytes.begin() + long(paletteAt + paletteBytes));
+  out.resize(paletteAt + size_t(full) * 4, 0);
+  const size_t newPixelsAt = out.size();
+  out.insert(out.end(), bytes.begin() + pixelsAt, bytes.end());
+  putLe32(out, 2, uint32_t(out.size()));
+  putLe32(out, 10, uint32_t(newPixelsAt));
+  putLe32(out, 46, full);
+  putLe32(out, 50, 0);  // every colour important
+  return out;
+}
+
 }  // namespace
 
-Result<Picture> loadBitmapPicture(ByteSpan bytes) {
-  if (Status s = checkDeclaredSize(bytes); !s) return s.error();
-  if (bytes.size() > size_t(INT32_MAX)) return Error{"bitmap file is too large"};
+Result<Picture> loadBitmapPicture(ByteSpan original) {
+  if (Status s = checkDeclaredSize(original); !s) return s.error();
+  if (original.size() > size_t(INT32_MAX) - 1024) return Error{"bitmap file is too large"};
+  const std::optional<std::vector<uint8_t>> filled = withFullPalette(original);
+  const ByteSpan bytes = filled ? ByteSpan(*filled) : original;
   SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
   if (!rw) return Error{"bitmap cannot be read"};
   SurfacePtr surface(SDL_LoadBMP_RW(rw, 1));

@@ -1,6 +1,9 @@
 // PNG through libpng. Only colour types that carry an alpha channel (grey +
 // alpha, RGB + alpha) give a picture with alpha; palette and grey
 // transparency (tRNS) are deliberately not applied, and neither is gamma.
+// Ancillary chunks (texts, suggested palettes, colour profiles ...) are
+// skipped unread: nothing here uses them, and reading them would let a few
+// bytes claiming a huge chunk length make libpng allocate that much.
 #include <png.h>
 
 #include <csetjmp>
@@ -81,6 +84,7 @@ Result<Picture> loadPngPicture(ByteSpan bytes) {
 #endif
   png_set_user_limits(png, kMaxPictureSide, kMaxPictureSide);
   png_set_chunk_malloc_max(png, 64u << 20);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_read_info(png, info);
   const png_uint_32 width = png_get_image_width(png, info);
   const png_uint_32 height = png_get_image_height(png, info);

@@ -1,7 +1,7 @@
 #pragma once
 // The rendering components wired together as the main window wires them:
 // device, canvas, texture list and font list, subscribed in that order, the
-// fonts drawing on the canvas. Tools, tests and headless runs build one with
+// fonts drawing on the canvas; beside them the installed system fonts. Tools, tests and headless runs build one with
 // a backend chosen by name.
 #include <memory>
 #include <string_view>
@@ -11,6 +11,7 @@
 #include "render/device.h"
 #include "render/fonts.h"
 #include "render/images.h"
+#include "render/system_fonts.h"
 
 namespace lum {
 
@@ -23,6 +24,8 @@ struct RenderStack {
   TAsphyreCanvas canvas;
   TAsphyreImages images;
   TAsphyreFonts fonts;
+  // Installed fonts for texts in a system font; opened on first use.
+  SystemFonts systemFonts;
 };
 
 // A stack with the runner's settings (1024 x 768, windowed, no vertical sync,

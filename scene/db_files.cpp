@@ -12,6 +12,7 @@
 #include "platform/wide_escape.h"
 #include "render/archive.h"
 #include "render/fonts.h"
+#include "render/system_fonts.h"
 #include "scene/db.h"
 #include "scene/runtime.h"
 
@@ -204,6 +205,9 @@ void TLumDB::SetUpUnicode() {
   const GameFolder& folder = runtime_->services.folder;
   std::optional<std::string> fnt = folder.readFile("unicode\\unicode.fnt");
   if (!fnt) return;
+  if (std::optional<fs::path> ttf = folder.resolve("unicode\\unicode.ttf")) {
+    runtime_->services.systemFonts.addGameFont(*ttf);
+  }
   unicodeTexts_ = openGameIni("unicode\\unicode.lng");
   unicodeMode_ = true;
   unicodeImage_ = runtime_->services.images.ImRequest("unicode\\unicode.png", true);

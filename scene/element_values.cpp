@@ -155,7 +155,9 @@ bool TLumElement::GetValue(std::string_view name, ScriptValue& out) {
   if (name == "TEXTSZ") {
     auto* text = dynamic_cast<TLumText*>(this);
     if (!text) return false;
-    out = ScriptValue::Real(text->TextSize());
+    // A system-font text not yet drawn has no picture to measure: byte 0.
+    const std::optional<double> width = text->TextSize();
+    out = width ? ScriptValue::Real(*width) : ScriptValue::Byte(0);
     return true;
   }
   const bool under = input && input->underCursor == this;

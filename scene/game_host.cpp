@@ -72,9 +72,9 @@ Status GameHost::start(const RoutineFactory& routines, ShellPort* shell) {
   }
   sound_ = std::make_unique<Sound>(*audio_, folder_, &archive_, [shell] { shell->resetTimer(); });
   const Services services{folder_,          folder_.codePage(), render_->device, render_->canvas,
-                          render_->images,  render_->fonts,     archive_,        *images_,
-                          *audio_,          *sound_,            *clock_,         random_,
-                          *pool_};
+                          render_->images,  render_->fonts,     render_->systemFonts,
+                          archive_,         *images_,           *audio_,         *sound_,
+                          *clock_,          random_,            *pool_};
   runtime_ = std::make_unique<Runtime>(services, state_, *shell, options_.userDataFolder);
 
   // The routines come before the game file: its scripts are prepared while

@@ -21,6 +21,7 @@ class ImageCache;
 class InterpreterPool;
 class Random;
 class Sound;
+class SystemFonts;
 class TASDb;
 class TAsphyreCanvas;
 class TAsphyreDevice;
@@ -36,6 +37,7 @@ struct Services {
   TAsphyreCanvas& canvas;
   TAsphyreImages& textures;
   TAsphyreFonts& fonts;
+  SystemFonts& systemFonts;    // installed fonts, for texts in the game's system font
   TASDb& archive;              // the font and picture archive (may name no file)
   ImageCache& images;
   AudioDevice& audio;

@@ -1,14 +1,20 @@
 #pragma once
 // TLumText: a text in a box, drawn with a bitmap font or a system font.
+#include <memory>
+#include <optional>
+
+#include "render/archive_records.h"
 #include "scene/element.h"
 
 namespace lum {
 
 class TAsphyreFont;
+class TAsphyreImage;
 
 class TLumText : public TLumElement {
  public:
-  TLumText() = default;
+  TLumText();
+  ~TLumText() override;
   static const ClassInfo& info();
   const ClassInfo& classInfo() const override { return info(); }
 
@@ -38,8 +44,16 @@ class TLumText : public TLumElement {
   // The prepared text: lines separated by byte 0.
   const std::string& layoutText() const { return layout_; }
   TAsphyreFont* font() const { return font_; }
-  // The width of the text as drawn, for scripts.
-  double TextSize() const;
+  // The width of the text as drawn, for scripts; none while a text drawn in
+  // the system font has not been drawn yet.
+  std::optional<double> TextSize() const;
+  // Drawn in the game's system font: in Unicode mode, the text being typed
+  // into and texts marked Uni.
+  bool usesSystemFont() const;
+  // The system-font picture: its size once built (none before the first
+  // draw) and the texture holding it.
+  std::optional<SizeI> systemTextSize() const { return workSize_; }
+  TAsphyreImage* systemTextTexture() const { return work_.get(); }
   // Width of a line as drawn, in the font or the Unicode glyph sheet.
   double lineWidth(std::string_view line) const;
 
@@ -63,12 +77,19 @@ class TLumText : public TLumElement {
   void drawLines(double left, double top);
   void drawGlyphLine(std::string_view line, double x, double y);
   double glyphScale() const;  // sheet pixels to screen pixels
+  void buildSystemText();
+  void drawSystemText(double left, double top);
+  double systemTextScale() const;  // picture pixels to screen pixels
 
   int32_t sizeX_ = 100, sizeY_ = 100;
   bool enEnter_ = false, autoEnter_ = false, autoScale_ = false;
   double scale_ = 1.0;
   std::string text_, fontName_, textId_, layout_;
   TAsphyreFont* font_ = nullptr;
+  // The system-font path: the picture of the text it was built from.
+  std::unique_ptr<TAsphyreImage> work_;
+  std::optional<SizeI> workSize_;
+  std::string workText_;
 };
 
 }  // namespace lum

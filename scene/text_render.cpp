@@ -1,5 +1,6 @@
 // Drawing a text element line by line in a bitmap font or the Unicode glyph
-// sheet, aligned in its box, and its hit test.
+// sheet, aligned in its box (or, for the system-font path, as one picture),
+// its width for scripts, and its hit test.
 #include <cmath>
 
 #include "media/image_cache.h"
@@ -20,7 +21,13 @@ bool fractional(double v) { return v != std::floor(v); }
 
 void TLumText::Draw(int32_t layer, uint32_t tint, double ox, double oy) {
   if (!resourcesLoaded()) LoadResources();
-  if (layer == Order() && font_ && !layout_.empty()) drawLines(ox + rX, oy + rY);
+  if (layer == Order() && font_ && !layout_.empty()) {
+    if (usesSystemFont()) {
+      drawSystemText(ox + rX, oy + rY);
+    } else {
+      drawLines(ox + rX, oy + rY);
+    }
+  }
   drawChildren(layer, tint, ox, oy);
 }
 
@@ -93,8 +100,12 @@ void TLumText::drawGlyphLine(std::string_view line, double x, double y) {
   }
 }
 
-double TLumText::TextSize() const {
-  if (!font_) return 0;
+std::optional<double> TLumText::TextSize() const {
+  if (usesSystemFont()) {
+    if (!workSize_) return std::nullopt;
+    return workSize_->width * systemTextScale();
+  }
+  if (!font_) return 0.0;
   font_->Scale = scale_;
   return font_->TextWidth(text_);
 }

@@ -10,7 +10,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libgl1-mesa-dri libegl-dev libgles-dev
   libopenal-dev libsndfile1-dev libalglib-dev libsimpleini-dev nlohmann-json3-dev
   libpng-dev libjpeg62-turbo-dev zlib1g-dev libfreetype-dev libfontconfig-dev
-  fonts-dejavu-core libgtest-dev libgmock-dev libbenchmark-dev sox
+  fonts-dejavu-core fonts-wqy-microhei libgtest-dev libgmock-dev libbenchmark-dev sox
 )
 
 missing=()

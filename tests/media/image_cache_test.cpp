@@ -153,6 +153,19 @@ TEST_F(ImageCacheTest, JpegColourTakesItsAlphaFromTheBitmapMask) {
   EXPECT_EQ(r->Texture->GetPixel(0, 2, 1) >> 24, 6u);
 }
 
+TEST_F(ImageCacheTest, MasksWhosePaletteIsShorterThanTheirIndicesStillGiveAlpha) {
+  // A mask saved with a palette of two greys whose pixels reach index 255.
+  write("Pics/GEM.BMP", test::makeShortPaletteBmp(16, 16, {0x000000, 0xFFFFFF},
+                                                  [](int x, int y) { return uint8_t(x + 16 * y); }));
+  write("Pics/GEM_.jpg", test::makeJpeg(16, 16, 0xFFFFFFFF));
+  TLumIm* e = cache().ImRequest("Pics\\gem.bmp", false);
+  ASSERT_NE(e->Texture, nullptr);
+  EXPECT_FALSE(e->Failed);
+  EXPECT_EQ(e->Texture->GetPixel(0, 3, 0) >> 24, 3u);
+  EXPECT_EQ(e->Texture->GetPixel(0, 15, 15) >> 24, 255u);
+  EXPECT_GE(e->Texture->GetPixel(0, 15, 15) & 0xFF, 250u);  // colour from the JPEG
+}
+
 TEST_F(ImageCacheTest, TheArchiveIsTheSecondSource) {
   ArchiveWriter writer;
   auto bytes = png(8, 2, 0xFF0000FF);

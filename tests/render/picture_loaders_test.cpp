@@ -168,6 +168,42 @@ TEST(BitmapLoader, IndexedBitmapKeepsPaletteIndices) {
   EXPECT_EQ(p->pixel(2, 1), 0xFF000000u | 7u << 16 | 14u << 8 | 21u);
 }
 
+// Indices 0 to 255 over a palette of two colours.
+uint8_t rampIndex(int x, int y) { return uint8_t(x + y * 16); }
+
+void expectRampBeyondTwoColours(const Picture& p) {
+  EXPECT_EQ(p.bitsPerPixel, 8);
+  ASSERT_TRUE(p.hasPaletteIndices());
+  for (int y = 0; y < p.height; ++y)
+    for (int x = 0; x < p.width; ++x) {
+      const uint8_t i = rampIndex(x, y);
+      EXPECT_EQ(p.paletteIndices[size_t(y * p.width + x)], i) << x << "," << y;
+      const uint32_t want = i == 0 ? 0xFFFF0000u : i == 1 ? 0xFF00FF00u : 0xFF000000u;
+      EXPECT_EQ(p.pixel(x, y), want) << x << "," << y;
+    }
+}
+
+TEST(BitmapLoader, IndicesBeyondThePaletteReadAsBlackAndKeepTheirValues) {
+  const std::vector<uint32_t> twoColours = {0xFF0000, 0x00FF00};
+  auto plain = loadBitmapPicture(test::makeShortPaletteBmp(16, 16, twoColours, rampIndex));
+  ASSERT_TRUE(plain) << plain.error().text();
+  expectRampBeyondTwoColours(*plain);
+  auto packed = loadBitmapPicture(test::makeShortPaletteBmp(16, 16, twoColours, rampIndex, 8, true));
+  ASSERT_TRUE(packed) << packed.error().text();
+  expectRampBeyondTwoColours(*packed);
+  // Four bits per pixel: indices 0 to 15 over the same two colours.
+  auto nibbles = loadBitmapPicture(test::makeShortPaletteBmp(
+      16, 1, twoColours, [](int x, int) { return uint8_t(x); }, 4));
+  ASSERT_TRUE(nibbles) << nibbles.error().text();
+  EXPECT_EQ(nibbles->pixel(1, 0), 0xFF00FF00u);
+  EXPECT_EQ(nibbles->pixel(9, 0), 0xFF000000u);
+  EXPECT_EQ(nibbles->paletteIndices[9], 9);
+  // A palette that the file cuts short fails as before.
+  auto cut = test::makeShortPaletteBmp(16, 16, twoColours, rampIndex);
+  cut.resize(14 + 40 + 4);
+  EXPECT_FALSE(loadBitmapPicture(cut));
+}
+
 TEST(BitmapLoader, TwentyFourBitIsOpaque) {
   auto p = loadBitmapPicture(test::makeTrueColourBmp(3, 2, kSix, false));
   ASSERT_TRUE(p) << p.error().text();

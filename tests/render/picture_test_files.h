@@ -172,4 +172,50 @@ inline std::vector<uint8_t> makeTrueColourBmp(int w, int h, const std::vector<ui
   return saveSurfaceAsBmp(s);
 }
 
+// A palette bitmap written byte by byte, so that it can say what SDL's
+// writer never does: a palette shorter than its pixel indices reach. Pixel
+// (x, y) has index index(x, y); the palette lists `colours` (0x00RRGGBB) and
+// the header counts exactly those. `bits` is 8 or 4; `rle` packs 8-bit rows
+// as runs of one pixel.
+inline std::vector<uint8_t> makeShortPaletteBmp(int w, int h, const std::vector<uint32_t>& colours,
+                                                uint8_t (*index)(int x, int y), int bits = 8,
+                                                bool rle = false) {
+  std::vector<uint8_t> pixels;
+  for (int y = h - 1; y >= 0; --y) {  // bottom row first
+    if (rle) {
+      for (int x = 0; x < w; ++x) pixels.insert(pixels.end(), {1, index(x, y)});
+      pixels.insert(pixels.end(), {0, 0});  // end of line
+      continue;
+    }
+    std::vector<uint8_t> row;
+    for (int x = 0; x < w; ++x) {
+      if (bits == 8) row.push_back(index(x, y));
+      else if (x % 2 == 0) row.push_back(uint8_t(index(x, y) << 4));
+      else row.back() |= uint8_t(index(x, y) & 0x0F);
+    }
+    while (row.size() % 4) row.push_back(0);
+    pixels.insert(pixels.end(), row.begin(), row.end());
+  }
+  if (rle) pixels.insert(pixels.end(), {0, 1});  // end of bitmap
+  const uint32_t offset = uint32_t(14 + 40 + colours.size() * 4);
+  std::vector<uint8_t> out(offset, 0);
+  const auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + size_t(i)] = uint8_t(v >> (8 * i));
+  };
+  out[0] = 'B', out[1] = 'M';
+  put32(2, uint32_t(offset + pixels.size()));
+  put32(10, offset);
+  put32(14, 40);
+  put32(18, uint32_t(w));
+  put32(22, uint32_t(h));
+  out[26] = 1;
+  out[28] = uint8_t(bits);
+  put32(30, rle ? 1 : 0);  // BI_RLE8 or BI_RGB
+  put32(34, uint32_t(pixels.size()));
+  put32(46, uint32_t(colours.size()));
+  for (size_t i = 0; i < colours.size(); ++i) put32(54 + i * 4, colours[i]);
+  out.insert(out.end(), pixels.begin(), pixels.end());
+  return out;
+}
+
 }  // namespace lum::test
