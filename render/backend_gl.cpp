@@ -214,10 +214,6 @@ bool GlGraphicsDevice::reset(const PresentParams& params) {
   return setViewport({0, 0, params.width, params.height});
 }
 
-DeviceStatus GlGraphicsDevice::testCooperativeLevel() {
-  return gl_ ? DeviceStatus::Ok : DeviceStatus::Lost;
-}
-
 bool GlGraphicsDevice::clear(uint32_t argb) {
   if (!gl_) return false;
   glBindFramebuffer(GL_FRAMEBUFFER, gl_->framebuffer);
@@ -359,6 +355,12 @@ bool GlGraphicsDevice::windowToScene(int wx, int wy, int& sx, int& sy) const {
                           wx, wy, sx, sy);
 }
 
-SDL_Window* GlGraphicsDevice::window() const { return gl_ ? gl_->window : nullptr; }
+void GlGraphicsDevice::setTitle(const std::string& utf8) {
+  if (gl_) SDL_SetWindowTitle(gl_->window, utf8.c_str());
+}
+
+void GlGraphicsDevice::setWindowSize(int width, int height) {
+  if (gl_) SDL_SetWindowSize(gl_->window, width, height);
+}
 
 }  // namespace lum

@@ -20,7 +20,6 @@ class GlGraphicsDevice final : public GraphicsDevice {
   bool create(const PresentParams& params) override;
   void release() override;
   bool reset(const PresentParams& params) override;
-  DeviceStatus testCooperativeLevel() override;
 
   bool clear(uint32_t argb) override;
   bool beginScene() override;
@@ -42,7 +41,9 @@ class GlGraphicsDevice final : public GraphicsDevice {
   std::optional<Viewport> viewport() const override;
   bool readBackBuffer(std::vector<uint32_t>& pixels) override;
   bool windowToScene(int wx, int wy, int& sx, int& sy) const override;
-  SDL_Window* window() const override;
+  bool hasWindow() const override { return gl_ != nullptr; }
+  void setTitle(const std::string& utf8) override;
+  void setWindowSize(int width, int height) override;
 
  private:
   bool makeTarget(int width, int height);

@@ -87,7 +87,6 @@ bool SoftGraphicsDevice::create(const PresentParams& params) {
   back_.assign(size_t(params.width) * params.height, 0);
   viewport_ = {0, 0, params.width, params.height};
   created_ = true;
-  lost_ = false;
   return true;
 }
 
@@ -106,13 +105,7 @@ bool SoftGraphicsDevice::reset(const PresentParams& params) {
   params_ = params;
   back_.assign(size_t(params.width) * params.height, 0);
   viewport_ = {0, 0, params.width, params.height};
-  lost_ = false;
   return true;
-}
-
-DeviceStatus SoftGraphicsDevice::testCooperativeLevel() {
-  if (!created_) return DeviceStatus::Lost;
-  return lost_ ? DeviceStatus::NotReset : DeviceStatus::Ok;
 }
 
 bool SoftGraphicsDevice::clear(uint32_t argb) {
@@ -141,12 +134,7 @@ DeviceStatus SoftGraphicsDevice::present() {
     pendingDriverError_ = false;
     return DeviceStatus::DriverError;
   }
-  if (pendingLoss_) {
-    pendingLoss_ = false;
-    lost_ = true;
-  }
   finishDrawing();
-  if (lost_) return DeviceStatus::Lost;
   if (window_) window_->show(back_.data(), params_.width, params_.height);
   return DeviceStatus::Ok;
 }
@@ -168,7 +156,7 @@ std::unique_ptr<GpuTexture> SoftGraphicsDevice::createTexture(int width, int hei
 
 std::unique_ptr<GpuBatchBuffers> SoftGraphicsDevice::createBatchBuffers(int vertices,
                                                                         int indices) {
-  if (!created_ || lost_ || vertices <= 0 || indices <= 0) return nullptr;
+  if (!created_ || vertices <= 0 || indices <= 0) return nullptr;
   return std::make_unique<SoftBatchBuffers>(vertices, indices);
 }
 
@@ -179,7 +167,7 @@ void SoftGraphicsDevice::bindTexture(GpuTexture* texture) {
 bool SoftGraphicsDevice::drawIndexed(GpuBatchBuffers& buffers, PrimitiveKind kind,
                                      int vertexCount, int primitiveCount) {
   auto& b = static_cast<SoftBatchBuffers&>(buffers);
-  if (!created_ || lost_ || vertexCount > b.vertexCount_) return false;
+  if (!created_ || vertexCount > b.vertexCount_) return false;
   const int perPrimitive = kind == PrimitiveKind::Lines ? 2 : 3;
   if (kind == PrimitiveKind::None || primitiveCount * perPrimitive > b.indexCount_) return false;
   const uint16_t* indices = b.indices_.data();
@@ -217,6 +205,12 @@ bool SoftGraphicsDevice::windowToScene(int wx, int wy, int& sx, int& sy) const {
   return window_->windowToScene(params_.width, params_.height, wx, wy, sx, sy);
 }
 
-SDL_Window* SoftGraphicsDevice::window() const { return window_ ? window_->window() : nullptr; }
+void SoftGraphicsDevice::setTitle(const std::string& utf8) {
+  if (window_) window_->setTitle(utf8);
+}
+
+void SoftGraphicsDevice::setWindowSize(int width, int height) {
+  if (window_) window_->setSize(width, height);
+}
 
 }  // namespace lum

@@ -22,7 +22,6 @@ class SoftGraphicsDevice final : public GraphicsDevice {
   bool create(const PresentParams& params) override;
   void release() override;
   bool reset(const PresentParams& params) override;
-  DeviceStatus testCooperativeLevel() override;
 
   bool clear(uint32_t argb) override;
   bool beginScene() override;
@@ -44,11 +43,12 @@ class SoftGraphicsDevice final : public GraphicsDevice {
   std::optional<Viewport> viewport() const override;
   bool readBackBuffer(std::vector<uint32_t>& pixels) override;
   bool windowToScene(int wx, int wy, int& sx, int& sy) const override;
-  SDL_Window* window() const override;
+  bool hasWindow() const override { return window_ != nullptr; }
+  void setTitle(const std::string& utf8) override;
+  void setWindowSize(int width, int height) override;
 
   // Test hooks: make the next present report a lost device (which then needs
   // a reset), or a driver error; and limit the texture formats on offer.
-  void simulateDeviceLoss() { pendingLoss_ = true; }
   void simulateDriverError() { pendingDriverError_ = true; }
   void setAcceptedFormats(std::vector<PixelFormat> formats) { accepted_ = std::move(formats); }
   int drawCalls() const { return drawCalls_; }
@@ -61,8 +61,6 @@ class SoftGraphicsDevice final : public GraphicsDevice {
   PresentParams params_;
   bool created_ = false;
   bool inScene_ = false;
-  bool lost_ = false;
-  bool pendingLoss_ = false;
   bool pendingDriverError_ = false;
   std::vector<uint32_t> back_;
   Viewport viewport_;

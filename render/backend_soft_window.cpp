@@ -59,4 +59,8 @@ bool SoftWindow::windowToScene(int width, int height, int wx, int wy, int& sx, i
   return letterboxToScene(fitLetterbox(width, height, ww, wh), width, height, wx, wy, sx, sy);
 }
 
+void SoftWindow::setTitle(const std::string& utf8) { SDL_SetWindowTitle(window_, utf8.c_str()); }
+
+void SoftWindow::setSize(int width, int height) { SDL_SetWindowSize(window_, width, height); }
+
 }  // namespace lum

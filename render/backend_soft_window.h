@@ -7,6 +7,7 @@
 #include "render/graphics_device.h"
 
 struct SDL_Renderer;
+struct SDL_Window;
 struct SDL_Texture;
 
 namespace lum {
@@ -19,7 +20,8 @@ class SoftWindow {
   bool show(const uint32_t* pixels, int width, int height);
   void setWindowed(bool windowed);
   bool windowToScene(int width, int height, int wx, int wy, int& sx, int& sy) const;
-  SDL_Window* window() const { return window_; }
+  void setTitle(const std::string& utf8);
+  void setSize(int width, int height);
 
  private:
   SDL_Window* window_ = nullptr;

@@ -20,7 +20,6 @@ PresentParams TAsphyreDevice::presentParams() const {
 bool TAsphyreDevice::Initialize() {
   if (initialized_ || !backend_) return false;
   if (!backend_->create(presentParams())) return false;
-  lost_ = false;
   initialized_ = true;
   bool success = Notify(NoticeInitialize);
   if (!success) Finalize();
@@ -70,22 +69,6 @@ bool TAsphyreDevice::Render(uint32_t clearColor, bool clear) {
 bool TAsphyreDevice::Present() {
   if (!initialized_) return false;
   DeviceStatus status = backend_->present();
-  if (status == DeviceStatus::Lost) {
-    if (!lost_) {
-      Notify(NoticeLost);
-      lost_ = true;
-    }
-    status = backend_->testCooperativeLevel();
-    if (status == DeviceStatus::NotReset) {
-      if (backend_->reset(presentParams())) {
-        status = DeviceStatus::Ok;
-        if (lost_) {
-          Notify(NoticeRecovered);
-          lost_ = false;
-        }
-      }
-    }
-  }
   if (status == DeviceStatus::DriverError) {
     if (backend_->reset(presentParams())) {
       status = DeviceStatus::Ok;
@@ -120,25 +103,9 @@ void TAsphyreDevice::SetVSync(bool value) {
   if (initialized_) ResetDevice();
 }
 
-void TAsphyreDevice::SetHardwareTL(bool value) {
-  hardwareTL_ = value;
-  if (initialized_) ResetDevice();
-}
-
-void TAsphyreDevice::SetBitDepth(TBitDepth value) {
-  if (!initialized_) bitDepth_ = value;
-}
-
-void TAsphyreDevice::SetRefresh(int value) {
-  if (!initialized_) refresh_ = value;
-}
-
 void TAsphyreDevice::SetDepthBuffer(bool value) {
   if (!initialized_) depthBuffer_ = value;
 }
 
-void TAsphyreDevice::SetWindowHandle(uint32_t value) {
-  if (!initialized_) windowHandle_ = value;
-}
 
 }  // namespace lum

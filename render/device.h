@@ -1,6 +1,6 @@
 #pragma once
 // The rendering device: owns the graphics backend, brackets scenes, presents
-// frames, recovers from lost devices and tells its subscribers about it all.
+// frames, resets itself after driver faults and tells its subscribers about it all.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,8 +10,6 @@
 #include "render/notice.h"
 
 namespace lum {
-
-enum class TBitDepth { bdLow, bdHigh };
 
 class TAsphyreDevice : public TAsphyrePublisher {
  public:
@@ -33,27 +31,18 @@ class TAsphyreDevice : public TAsphyrePublisher {
   int Height() const { return height_; }
   bool Windowed() const { return windowed_; }
   bool VSync() const { return vsync_; }
-  bool HardwareTL() const { return hardwareTL_; }
-  TBitDepth BitDepth() const { return bitDepth_; }
-  int Refresh() const { return refresh_; }
   bool DepthBuffer() const { return depthBuffer_; }
-  uint32_t WindowHandle() const { return windowHandle_; }
   void SetWidth(int value);
   void SetHeight(int value);
   void SetWindowed(bool value);
   void SetVSync(bool value);
-  void SetHardwareTL(bool value);
-  void SetBitDepth(TBitDepth value);
-  void SetRefresh(int value);
   void SetDepthBuffer(bool value);
-  void SetWindowHandle(uint32_t value);
 
   TInitializeEvent OnInitialize;
   TNotifyEvent OnFinalize;
   TNotifyEvent OnRender;
 
   bool Initialized() const { return initialized_; }
-  bool Lost() const { return lost_; }
   // The backend while a device exists, for the canvas and the textures.
   GraphicsDevice* Graphics() const { return initialized_ ? backend_.get() : nullptr; }
   GraphicsDevice& Backend() const { return *backend_; }
@@ -67,11 +56,8 @@ class TAsphyreDevice : public TAsphyrePublisher {
   PresentParams presentParams() const;
   std::unique_ptr<GraphicsDevice> backend_;
   int width_ = 640, height_ = 480;
-  TBitDepth bitDepth_ = TBitDepth::bdHigh;
-  int refresh_ = 0;
-  bool windowed_ = true, vsync_ = false, hardwareTL_ = true, depthBuffer_ = false;
-  uint32_t windowHandle_ = 0;
-  bool initialized_ = false, lost_ = false;
+  bool windowed_ = true, vsync_ = false, depthBuffer_ = false;
+  bool initialized_ = false;
   uint64_t serials_ = 0;
 };
 

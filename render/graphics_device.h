@@ -14,8 +14,6 @@
 #include "render/blend.h"
 #include "render/pixel_format.h"
 
-struct SDL_Window;
-
 namespace lum {
 
 // Pretransformed vertex: the 28-byte record the canvas batches.
@@ -69,7 +67,9 @@ struct PresentParams {
   bool depthBuffer = false;
 };
 
-enum class DeviceStatus { Ok, Lost, NotReset, DriverError };
+// What showing a frame came to: shown, no device to show it on, or a driver
+// fault that a reset of the device may cure.
+enum class DeviceStatus { Ok, Lost, DriverError };
 
 class GraphicsDevice {
  public:
@@ -79,7 +79,6 @@ class GraphicsDevice {
   virtual bool create(const PresentParams& params) = 0;
   virtual void release() = 0;
   virtual bool reset(const PresentParams& params) = 0;
-  virtual DeviceStatus testCooperativeLevel() = 0;
 
   virtual bool clear(uint32_t argb) = 0;
   virtual bool beginScene() = 0;
@@ -106,8 +105,11 @@ class GraphicsDevice {
   // Window position to back-buffer position (letterboxing undone); false
   // when the point lies in a black bar or there is no window.
   virtual bool windowToScene(int wx, int wy, int& sx, int& sy) const = 0;
-  // The window shown to the player, or null when headless.
-  virtual SDL_Window* window() const { return nullptr; }
+  // Whether there is a window shown to the player (none when headless).
+  virtual bool hasWindow() const { return false; }
+  // The window's caption, and its size in screen pixels; nothing headless.
+  virtual void setTitle(const std::string& /*utf8*/) {}
+  virtual void setWindowSize(int /*width*/, int /*height*/) {}
 };
 
 struct BackendOptions {

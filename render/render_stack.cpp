@@ -18,7 +18,6 @@ Result<std::unique_ptr<RenderStack>> makeRenderStack(std::string_view backend,
   stack->device.SetHeight(768);
   stack->device.SetWindowed(true);
   stack->device.SetVSync(false);
-  stack->device.SetHardwareTL(false);
   stack->canvas.SetAlphaTesting(true);
   stack->canvas.SetVertexCache(4096);
   stack->canvas.SetAntialias(false);

@@ -100,10 +100,9 @@ int playInWindow(GameSession& session, const CommandLine& options,
     device.Present();
     host.services().audio.update();
   };
-  if (SDL_Window* w = device.Backend().window()) {
-    SDL_SetWindowTitle(w, host.title().c_str());
-    if (options.scale > 1) SDL_SetWindowSize(w, 1024 * options.scale, 768 * options.scale);
-  }
+  GraphicsDevice& window = device.Backend();
+  window.setTitle(host.title());
+  if (options.scale > 1) window.setWindowSize(1024 * options.scale, 768 * options.scale);
   SDL_StartTextInput();
   bool quit = false;
   while (!quit && !host.closing()) {
