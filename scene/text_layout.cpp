@@ -2,6 +2,7 @@
 // wrapping. Lines of the layout text are separated by byte 0; a byte 1
 // carries a wide character in the two bytes after it.
 #include "media/image_cache.h"
+#include "platform/wide_escape.h"
 #include "render/font.h"
 #include "render/fonts.h"
 #include "render/image.h"
@@ -15,11 +16,7 @@ namespace {
 // The first space or byte 0 at or after `from`, stepping over the code bytes
 // of wide characters; the end when there is none.
 size_t findBreak(std::string_view text, size_t from) {
-  for (size_t i = from; i < text.size(); ++i) {
-    if (text[i] == '\x01') {
-      i += 2;
-      continue;
-    }
+  for (size_t i = from; i < text.size(); i += wideCharAt(text, i).size) {
     if (text[i] == ' ' || text[i] == '\0') return i;
   }
   return text.size();
@@ -96,13 +93,10 @@ double TLumText::lineWidth(std::string_view line) const {
   const std::vector<UnicodeGlyph>& glyphs = db->glyphTable();
   const double q = glyphScale();
   double width = 0;
-  for (size_t i = 0; i < line.size(); ++i) {
-    uint32_t code = static_cast<uint8_t>(line[i]);
-    if (code == 1) {
-      if (i + 2 >= line.size()) break;
-      code = static_cast<uint8_t>(line[i + 1]) | (static_cast<uint8_t>(line[i + 2]) << 8);
-      i += 2;
-    }
+  for (size_t i = 0; i < line.size(); i += wideCharAt(line, i).size) {
+    const WideChar c = wideCharAt(line, i);
+    if (c.cutOff) break;
+    const uint32_t code = c.code;
     if (code < glyphs.size()) width += glyphs[code].width * q;
   }
   return width;

@@ -5,6 +5,7 @@
 
 #include "media/image_cache.h"
 #include "render/canvas.h"
+#include "platform/wide_escape.h"
 #include "render/font.h"
 #include "render/image.h"
 #include "scene/db.h"
@@ -80,13 +81,10 @@ void TLumText::drawGlyphLine(std::string_view line, double x, double y) {
   const std::vector<UnicodeGlyph>& glyphs = db->glyphTable();
   TAsphyreCanvas& canvas = rt->services.canvas;
   canvas.SetAntialias(true);
-  for (size_t i = 0; i < line.size(); ++i) {
-    uint32_t code = static_cast<uint8_t>(line[i]);
-    if (code == 1) {
-      if (i + 2 >= line.size()) break;
-      code = static_cast<uint8_t>(line[i + 1]) | (static_cast<uint8_t>(line[i + 2]) << 8);
-      i += 2;
-    }
+  for (size_t i = 0; i < line.size(); i += wideCharAt(line, i).size) {
+    const WideChar c = wideCharAt(line, i);
+    if (c.cutOff) break;
+    const uint32_t code = c.code;
     if (code >= glyphs.size() || glyphs[code].width == 0) continue;
     // Glyphs wholly outside the drawing range are left out.
     if (x + fw >= -1024 && x <= 2048 && y + fh >= -1024 && y <= 2048) {
