@@ -2,6 +2,7 @@
 
 #include "library/builtins/routines.h"
 #include "library/engine/engine_commands.h"
+#include "library/games/puzzle_routines.h"
 #include "script/pas_calc.h"
 
 namespace lum {
@@ -129,6 +130,7 @@ void registerBuiltins(TFuncList& funcs, BuiltinContext& context) {
   for (const RoutineEntry& entry : kRoutines) {
     funcs.AddFunction(entry.name, MakeNativeRoutine(entry.routine, context));
   }
+  registerPuzzleRoutines(funcs, context);
 }
 
 }  // namespace lum
