@@ -33,6 +33,7 @@ struct CommandLine {
   std::vector<Screenshot> screenshots;
   std::optional<std::string> saveDir;
   std::optional<std::string> dumpState;
+  std::optional<uint64_t> scriptBudget;  // statements per script run, 0 = no limit
 };
 
 Result<CommandLine> parseCommandLine(const std::vector<std::string>& args);

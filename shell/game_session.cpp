@@ -52,6 +52,7 @@ Status GameSession::Start() {
   host.testMode = options_.testMode;
   host.userDataFolder = userDataFolder(options_);
   host.errorLogPath = errorLogPath(options_, folder_);
+  if (options_.scriptBudget) host.scriptBudget = *options_.scriptBudget;
   if (!options_.headless) host.clock = std::make_unique<SystemClock>();
 
   Result<std::unique_ptr<GameHost>> made =
