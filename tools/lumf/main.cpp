@@ -125,6 +125,10 @@ int main(int argc, char** argv) {
   if (args.empty()) return usage();
   const std::string command = args.front();
   args.erase(args.begin());
+  if (command == "--version") {
+    std::cout << "lumf " << LUMRUN_VERSION << '\n';
+    return 0;
+  }
   if (command == "archive") return lum::runArchiveCommand(args);
   if (command == "font") return lum::runFontCommand(args);
   if (command != "dump" && command != "build" && command != "tree") return usage();
