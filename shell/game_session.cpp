@@ -100,7 +100,9 @@ StartupFacts GameSession::startupFacts(const std::string& logPath) const {
   } else {
     facts.sound = "openal";
   }
-  facts.saveFolder = host_->root().saveFolder().string();
+  std::error_code ec;
+  const std::filesystem::path saves = host_->root().saveFolder();
+  facts.saveFolder = saves.empty() ? std::string() : std::filesystem::absolute(saves, ec).string();
   facts.errorLog = logPath;
   return facts;
 }
