@@ -20,7 +20,7 @@ const char* kBrokenGame = R"({
   "children": [
     {"class": "TLumScreen",
      "properties": {"Key": 1, "Id": "Menu", "ImBack": "pics\\menu.png",
-                    "exInit": "x := \"Menu.Gone\"; Nope(1); Nope(2); PlaySnd('Fx.Click');",
+                    "exInit": "x := \"Menu.Gone\"; Nope(1); Nope(2); PlaySnd('Fx.Click'); PlaySnd('Fx.Boom'); y := GetText('Menu.Title') + GetText('Menu.Lost');",
                     "exShow": "include 'lib.inc';"},
      "children": [
        {"class": "TLumImage",
@@ -75,7 +75,7 @@ TEST(LumfCheck, ABrokenGameShowsEveryKindOfFindingGroupedAndSorted) {
   ToolResult r = runTool(lumfPath() + " check " + quoted(dir));
   EXPECT_EQ(r.status, 1) << r.out;
   const std::string expected =
-      "missing files (8):\n"
+      "missing files (9):\n"
       "  Unicode font set file \"unicode\\unicode.png\"\n"
       "    at key 0 \"Broken\" TLumDB Broken\n"
       "  font archive (FileFonts) \"fonts.asdb\"\n"
@@ -85,6 +85,8 @@ TEST(LumfCheck, ABrokenGameShowsEveryKindOfFindingGroupedAndSorted) {
       "  sound \"sounds\\click.wav\" (sound list sounds.ini, [Fx] Click)\n"
       "    at key 0 \"Broken\" TLumDB Broken\n"
       "  include file \"lib.inc\" (exShow)\n"
+      "    at key 1 \"Menu\" TLumScreen Broken/Menu\n"
+      "  sound key \"Fx.Boom\" (exInit, PLAYSND) is not in the sound list sounds.ini\n"
       "    at key 1 \"Menu\" TLumScreen Broken/Menu\n"
       "  picture \"pics\\sky.jpg\" (imImage)\n"
       "    at key 2 \"Sky\" TLumImage Broken/Menu/Sky\n"
@@ -105,12 +107,13 @@ TEST(LumfCheck, ABrokenGameShowsEveryKindOfFindingGroupedAndSorted) {
            "duplicate keys (1):",
            "  key 2 is also the key of TLumImage \"Sky\"",
            "    at key 2 \"Twin\" TLumImage Broken/Menu/Twin",
-           "language keys missing (1):",
+           "language keys missing (2):",
            "  \"Menu.Gone\" (exInit) is not in eng.lng",
+           "  \"Menu.Lost\" (exInit, GETTEXT) is not in eng.lng",
        }) {
     EXPECT_EQ(got.count(line), 1u) << line << "\n" << r.out;
   }
-  EXPECT_NE(r.out.find("\n" + dir.string() + ": 14 findings\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\n" + dir.string() + ": 16 findings\n"), std::string::npos) << r.out;
   fs::remove_all(dir);
 }
 
@@ -124,7 +127,7 @@ TEST(LumfCheck, JsonNamesTheKindAndTheElement) {
   EXPECT_EQ(kinds, (std::set<std::string>{"missing-file", "script-not-prepared", "unknown-routine",
                                            "bad-reference", "duplicate-key",
                                            "missing-language-key"}));
-  const Json& sky = doc["findings"][5];
+  const Json& sky = doc["findings"][6];
   EXPECT_EQ(sky["kind"], "missing-file");
   EXPECT_EQ(sky["key"], 2);
   EXPECT_EQ(sky["id"], "Sky");

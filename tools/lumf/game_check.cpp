@@ -37,6 +37,19 @@ constexpr KeyReference kKeyReferences[] = {
     {"TLumExAnim", "obAnim", "TLumAnim"},
 };
 
+// Routines whose one argument is a language or sound-list key; a key
+// written as a literal is checked like a TextId.
+enum class KeyKind { Language, Sound };
+struct KeyRoutine {
+  const char* upperName;
+  KeyKind kind;
+};
+constexpr KeyRoutine kKeyRoutines[] = {
+    {"GETTEXT", KeyKind::Language},
+    {"PLAYSND", KeyKind::Sound},
+    {"PLAYMUZ", KeyKind::Sound},
+};
+
 // The files of the Unicode font set: when the glyph table is there, the
 // runner also reads the sheet and the texts.
 constexpr const char* kUnicodeTable = "unicode\\unicode.fnt";
@@ -201,6 +214,10 @@ class Checker {
         if (tokens[i].code != tkIdentifier || tokens[i + 1].code != tkOpenParen) continue;
         const std::string name = upperAscii(tokens[i].text);
         calledRoutines_.insert(name);
+        if (i + 3 < tokens.size() && tokens[i + 2].code == tkLiteral &&
+            tokens[i + 3].code == tkCloseParen) {
+          checkKeyArgument(place, event, name, tokens[i + 2].text);
+        }
         const bool own = std::any_of(prepared.procedures.begin(), prepared.procedures.end(),
                                      [&](const auto& p) { return p->Name == name; });
         if (own || calc.Functions().Contains(name) || !reported.insert(name).second) continue;
@@ -212,6 +229,30 @@ class Checker {
     };
     scan(prepared.mainText);
     for (const auto& proc : prepared.procedures) scan(proc->Body);
+  }
+
+  void checkKeyArgument(const ElementPlace& place, const std::string& event, const std::string& routine,
+                        const std::string& literal) {
+    if (literal.size() < 2 || literal.front() != literal.back() ||
+        (literal.front() != '\'' && literal.front() != '"')) {
+      return;
+    }
+    const std::string key = literal.substr(1, literal.size() - 2);
+    for (const KeyRoutine& r : kKeyRoutines) {
+      if (routine != r.upperName) continue;
+      if (r.kind == KeyKind::Language) {
+        checkLanguageKey(place, key, event + ", " + routine);
+        continue;
+      }
+      std::string file;
+      int32_t volume = 0;
+      root_.SoundByKey(key, file, volume);
+      if (!file.empty()) continue;
+      add(FindingKind::MissingFile, place,
+          "sound key \"" + utf8(key) + "\" (" + event + ", " + routine + ") " +
+              (root_.SoundFile().empty() ? std::string("without a sound list")
+                                         : "is not in the sound list " + utf8(root_.SoundFile())));
+    }
   }
 
   // A text in double quotes is a language key: the interpreter replaces it
