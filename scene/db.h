@@ -23,6 +23,11 @@ struct UnicodeGlyph {
   uint16_t width = 0;  // advance in sheet pixels; 0 for codes without a glyph
 };
 
+// A language or sound key "Section.Name": the part before the first point
+// is the section, "Default" when there is no point; both parts trimmed.
+// False when either part is empty.
+bool splitTextKey(const std::string& key, std::string& section, std::string& name);
+
 class TLumDB : public TLumElement {
  public:
   explicit TLumDB(Runtime* runtime = nullptr);

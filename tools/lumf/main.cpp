@@ -11,11 +11,13 @@
 #include "scene/game_json.h"
 #include "scene/tree_outline.h"
 #include "tools/lumf/archive_commands.h"
+#include "tools/lumf/check_command.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: lumf dump GAME.lumf [--codepage CP]\n"
+    "usage: lumf check GAME [--json] [--codepage CP]\n"
+    "       lumf dump GAME.lumf [--codepage CP]\n"
     "       lumf build GAME.json -o GAME.lumf [--codepage CP]\n"
     "       lumf tree GAME.lumf [--codepage CP]\n"
     "       lumf archive list|extract|pack ...\n"
@@ -125,8 +127,13 @@ int main(int argc, char** argv) {
   if (args.empty()) return usage();
   const std::string command = args.front();
   args.erase(args.begin());
+  if (command == "--version") {
+    std::cout << "lumf " << LUMRUN_VERSION << '\n';
+    return 0;
+  }
   if (command == "archive") return lum::runArchiveCommand(args);
   if (command == "font") return lum::runFontCommand(args);
+  if (command == "check") return lum::runCheckCommand(args);
   if (command != "dump" && command != "build" && command != "tree") return usage();
 
   Options opt;
