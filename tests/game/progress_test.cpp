@@ -6,7 +6,9 @@
 #include <fstream>
 #include <map>
 
+#include "library/game_routines.h"
 #include "scene/db.h"
+#include "scene/game_host.h"
 #include "scene/progress_file.h"
 #include "scene/runtime.h"
 #include "scene_harness.h"
@@ -230,6 +232,38 @@ TEST(ProgressWithoutFile, SavingAndLoadingDoNothing) {
   EXPECT_EQ(game.integer("LUMDB.LOADS"), 0);
   EXPECT_FALSE(game.state().frame.ImLoadEnabled);
   EXPECT_FALSE(fs::exists(game.dataFolder() / "Lumware"));
+}
+
+// Counts what the scene asks of the shell.
+class CountingPort : public ShellPort {
+ public:
+  void drawFrameNow(bool) override {}
+  void resetTimer() override { ++resets; }
+  bool setFullScreen(bool) override { return false; }
+  int resets = 0;
+};
+
+TEST(ProgressTimer, SavingAndLoadingForgetTheTimeTheyTook) {
+  testing::SceneHarness files;
+  files.writeGame(kGame);
+  HostOptions options;
+  options.folder = files.gameFolder();
+  options.userDataFolder = files.dataFolder();
+  CountingPort port;
+  Result<std::unique_ptr<GameHost>> host = GameHost::Create(std::move(options), makeGameRoutines, &port);
+  ASSERT_TRUE(host) << host.error().text();
+  ASSERT_TRUE((*host)->LoadGame("game.lumf"));
+  TLumDB& root = (*host)->root();
+  int before = port.resets;
+  root.SaveState();
+  EXPECT_EQ(port.resets, before + 1);
+  root.LoadState();
+  EXPECT_EQ(port.resets, before + 2);
+  // Without a progress file neither asks.
+  root.SetFileRS("");
+  root.SaveState();
+  root.LoadState();
+  EXPECT_EQ(port.resets, before + 2);
 }
 
 }  // namespace
