@@ -44,17 +44,13 @@ void showChild(TLumElement& e, size_t index, bool visible) {
 
 void BrambleGIListUpdate(TLumElement& e, Puzzle& p) {
   int32_t shown = 0, hidden = 0, first = 0;
-  std::string firstId;
   int32_t number = 0;
   for (const auto& item : e.children()) {
     ++number;
     if (!counts(*item)) continue;
     if (item->Vis()) {
       ++shown;
-      if (first == 0) {
-        first = number;
-        firstId = item->Id;
-      }
+      if (first == 0) first = number;
     } else {
       ++hidden;
     }
@@ -65,8 +61,9 @@ void BrambleGIListUpdate(TLumElement& e, Puzzle& p) {
   const TLumElement* screen = p.runtime.state.currentScreen;
   const bool listShown = shown > 0 && !(screen && sameText(screen->Id, "Level13"));
   p.paths.setInteger(e, ".IMLIST.VIS", listShown ? 1 : 0);
+  // The entry ".L" takes the number of the first item still to find (0 when
+  // none); its ID is the entry element's own Id and is left alone.
   p.paths.setInteger(e, ".L.L", first);
-  p.paths.set(e, ".L.ID", ScriptValue::String(firstId));
 }
 
 void BrambleLevel2LogPr(TLumElement& e, Puzzle& p) {

@@ -13,7 +13,7 @@ constexpr int32_t kPitch = 82;  // from one tile of a row to the next
 constexpr int32_t kSlideStep = 10;
 
 // Slides the row by the step its variable "DX" still owes; true while it
-// moves.
+// owes more after this step.
 bool slide(TLumElement& row, Puzzle& p) {
   const int32_t owed = p.paths.integer(row, "DX");
   if (owed == 0) return false;
@@ -28,7 +28,7 @@ bool slide(TLumElement& row, Puzzle& p) {
     tile->SetX(x);
   }
   p.paths.setInteger(row, "DX", owed - step);
-  return true;
+  return owed != step;
 }
 
 // Solved when every row stands still with its tiles in child order, the

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/png_writer.h"
+#include "scene/element.h"
 #include "scene_harness.h"
 
 namespace lum::testing {
