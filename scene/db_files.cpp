@@ -84,12 +84,17 @@ void TLumDB::SetFileRS(const std::string& name) {
   std::optional<fs::path> file = saveFilePath(name);
   if (!file) return;
   std::error_code ec;
-  if (!fs::exists(*file, ec)) {
+  // A missing file whose backup survived (a save cut short) stays missing,
+  // so that loading finds the backup.
+  progressFile_ = *file;
+  if (!fs::exists(*file, ec) && !fs::exists(progressBackup(), ec)) {
     std::FILE* f = std::fopen(file->c_str(), "ab");
-    if (!f) return;
+    if (!f) {
+      progressFile_.clear();
+      return;
+    }
     std::fclose(f);
   }
-  progressFile_ = *file;
 }
 
 void TLumDB::SetIniFile(const std::string& name) {

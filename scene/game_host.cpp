@@ -86,6 +86,7 @@ Status GameHost::start(const RoutineFactory& routines, ShellPort* shell) {
   }
   ScriptEnvironment& env = pool_->Environment();
   env.log.SetPath(options_.errorLogPath);
+  env.statementBudget = options_.scriptBudget;
   env.readInclude = [this](std::string_view name) {
     IncludeRead read;
     read.text = folder_.readFile(name);

@@ -17,6 +17,7 @@
 #include "render/archive.h"
 #include "scene/routine_provider.h"
 #include "scene/runtime.h"
+#include "script/environment.h"
 
 namespace lum {
 
@@ -41,6 +42,8 @@ struct HostOptions {
   // Where save folders go; none when the user has no data folder.
   std::optional<std::filesystem::path> userDataFolder;
   std::string errorLogPath = "lumware.err";
+  // Statements one script run may take (0: no limit).
+  uint64_t scriptBudget = ScriptEnvironment::kDefaultStatementBudget;
   // Null: a virtual clock that moves one logic tick per frame.
   std::unique_ptr<Clock> clock;
 };

@@ -34,6 +34,7 @@ struct CommandLine {
   std::optional<std::string> screenshotDir;  // where F12 screenshots go
   std::optional<std::string> saveDir;
   std::optional<std::string> dumpState;
+  std::optional<uint64_t> scriptBudget;  // statements per script run, 0 = no limit
 };
 
 Result<CommandLine> parseCommandLine(const std::vector<std::string>& args);

@@ -56,6 +56,7 @@ Status GameSession::Start() {
   host.testMode = options_.testMode;
   host.userDataFolder = userDataFolder(options_);
   host.errorLogPath = errorLogPath(options_, folder_);
+  if (options_.scriptBudget) host.scriptBudget = *options_.scriptBudget;
   const std::string logPath = host.errorLogPath;
   if (!options_.headless) host.clock = std::make_unique<SystemClock>();
 
