@@ -78,7 +78,7 @@ const RoutineEntry kRoutines[] = {
     // ListAdd, ListDel come with image lists.
     {"AnimStart", engine::AnimStart},
     {"AnimStop", engine::AnimStop},
-    // AnimBreak comes with particle effects.
+    {"AnimBreak", engine::AnimBreak},
     {"AnimPlay", engine::AnimPlay},
     {"Update", engine::Update},
     {"Process", engine::Process},
@@ -94,7 +94,7 @@ const RoutineEntry kRoutines[] = {
     {"GetAlpha", engine::GetAlpha},
     {"GetPixel", engine::GetPixel},
     {"MoveTo", engine::MoveTo},
-    // ProcEf comes with particle effects.
+    {"ProcEf", engine::ProcEf},
     {"GetText", engine::GetText},
     {"LoadIm", engine::LoadIm},
     {"EndLoadIm", engine::EndLoadIm},

@@ -7,11 +7,10 @@
 #include "platform/game_folder.h"
 #include "platform/user_data.h"
 #include "render/render_stack.h"
+#include "scene/runtime.h"
 
 namespace lum {
 namespace {
-
-constexpr double kTicksPerSecond = 30.0;
 
 std::optional<std::filesystem::path> userDataFolder(const CommandLine& options) {
   return findUserDataFolder(options.saveDir ? std::optional<std::filesystem::path>(*options.saveDir)

@@ -34,10 +34,12 @@ bool SetIni(RoutineCall& c);
 bool PlaySnd(RoutineCall& c);
 bool PlayMuz(RoutineCall& c);
 bool StopMuz(RoutineCall& c);
-// Animations.
+// Animations and particle effects.
 bool AnimStart(RoutineCall& c);
 bool AnimStop(RoutineCall& c);
 bool AnimPlay(RoutineCall& c);
+bool AnimBreak(RoutineCall& c);
+bool ProcEf(RoutineCall& c);
 // Stars.
 bool AddStar(RoutineCall& c);
 bool ImStarsR(RoutineCall& c);
