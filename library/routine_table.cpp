@@ -75,7 +75,8 @@ const RoutineEntry kRoutines[] = {
     {"YearDays", YearDays},
     {"YearFrac", YearFrac},
     {"Mod", Mod},
-    // ListAdd, ListDel come with image lists.
+    {"ListAdd", engine::ListAdd},
+    {"ListDel", engine::ListDel},
     {"AnimStart", engine::AnimStart},
     {"AnimStop", engine::AnimStop},
     {"AnimBreak", engine::AnimBreak},

@@ -40,6 +40,9 @@ bool AnimStop(RoutineCall& c);
 bool AnimPlay(RoutineCall& c);
 bool AnimBreak(RoutineCall& c);
 bool ProcEf(RoutineCall& c);
+// Image lists.
+bool ListAdd(RoutineCall& c);
+bool ListDel(RoutineCall& c);
 // Stars.
 bool AddStar(RoutineCall& c);
 bool ImStarsR(RoutineCall& c);
