@@ -57,6 +57,7 @@ Status GameHost::start(const RoutineFactory& routines, ShellPort* shell) {
   rendererName_ = options_.renderer;
   Result<std::unique_ptr<RenderStack>> stack = makeRenderStack(options_.renderer, backend);
   if (!stack && options_.fallBackToSoft && options_.renderer != "soft") {
+    rendererNotice_ = options_.renderer + " could not start: " + stack.error().text();
     rendererName_ = "soft";
     stack = makeRenderStack(rendererName_, backend);
   }
@@ -85,6 +86,7 @@ Status GameHost::start(const RoutineFactory& routines, ShellPort* shell) {
   }
   ScriptEnvironment& env = pool_->Environment();
   env.log.SetPath(options_.errorLogPath);
+  env.statementBudget = options_.scriptBudget;
   env.readInclude = [this](std::string_view name) {
     IncludeRead read;
     read.text = folder_.readFile(name);

@@ -17,6 +17,7 @@
 #include "render/archive.h"
 #include "scene/routine_provider.h"
 #include "scene/runtime.h"
+#include "script/environment.h"
 
 namespace lum {
 
@@ -41,6 +42,8 @@ struct HostOptions {
   // Where save folders go; none when the user has no data folder.
   std::optional<std::filesystem::path> userDataFolder;
   std::string errorLogPath = "lumware.err";
+  // Statements one script run may take (0: no limit).
+  uint64_t scriptBudget = ScriptEnvironment::kDefaultStatementBudget;
   // Null: a virtual clock that moves one logic tick per frame.
   std::unique_ptr<Clock> clock;
 };
@@ -80,6 +83,9 @@ class GameHost {
   // plays instead.
   const std::string& audioNotice() const { return audioNotice_; }
   const std::string& rendererName() const { return rendererName_; }
+  // Empty when the renderer asked for started; else why it did not and the
+  // software renderer draws instead.
+  const std::string& rendererNotice() const { return rendererNotice_; }
   bool closing() const { return state_.closeRequested; }
 
  private:
@@ -96,6 +102,7 @@ class GameHost {
   std::string audioNotice_;
   std::unique_ptr<RenderStack> render_;
   std::string rendererName_;
+  std::string rendererNotice_;
   TASDb archive_;
   std::unique_ptr<ImageCache> images_;
   std::unique_ptr<Sound> sound_;

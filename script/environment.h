@@ -33,6 +33,15 @@ struct ScriptEnvironment {
   // Safety limits (not part of the language): a concatenation longer than
   // this fails like any other operator failure.
   size_t maxStringLength = size_t{256} << 20;
+  // Statements and loop passes one script run may take before it ends with
+  // an error (0: no limit), so that an endless loop cannot hang the game.
+  static constexpr uint64_t kDefaultStatementBudget = 10'000'000;
+  uint64_t statementBudget = kDefaultStatementBudget;
+  // Bytes of include files one script may read in all (each inclusion of a
+  // file counts again), so that files including each other many times
+  // cannot expand a script beyond memory.
+  static constexpr size_t kDefaultIncludeBudget = size_t{1} << 20;
+  size_t includeBudget = kDefaultIncludeBudget;
   // Bumped whenever a routine or procedure list changes, so that cached
   // decisions "this name is a call" are made again.
   uint64_t registryEpoch = 1;

@@ -85,6 +85,7 @@ constexpr Entry kMessages[] = {
     {Msg::IncludesTooDeep, {30, "Include files nested too deeply: %"}},
     {Msg::StatementLimit, {30, "Statement limit reached"}},
     {Msg::RunsTooDeep, {30, "Script run refused: more than % nested runs"}},
+    {Msg::IncludesTooLarge, {30, "Include files too large: % (more than % bytes in one script)"}},
 };
 
 constexpr size_t kCount = sizeof kMessages / sizeof kMessages[0];

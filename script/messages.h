@@ -31,6 +31,7 @@ enum class Msg {
   InvalidForOperator,
   // Limits that keep hostile scripts from exhausting the machine.
   NestingTooDeep, CallsTooDeep, IncludesTooDeep, StatementLimit, RunsTooDeep,
+  IncludesTooLarge,
 };
 
 struct MessageInfo {

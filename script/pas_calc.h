@@ -59,8 +59,8 @@ class TPasCalc {
   uint8_t PendingJump() const { return pendingJump_; }
   const std::string& TargetLabel() const { return targetLabel_; }
 
-  // Ends a run with an error after this many statements and loop passes
-  // (0: no limit). For running untrusted text with bounded time.
+  // Ends a run with an error after this many statements and loop passes;
+  // 0 (the default) takes the budget shared by the pool's environment.
   void SetStatementLimit(uint64_t limit) { statementLimit_ = limit; }
   // Statements and loop passes of the current (or last) run.
   uint64_t StatementsRun() const { return statementsRun_; }
@@ -114,6 +114,7 @@ class TPasCalc {
 
   // Preparation (prepare.cpp).
   void Collect(std::string_view encoded, std::string& main, int includeDepth);
+  size_t includedBytes_ = 0;  // of the script being prepared
 
   ScriptEnvironment& env_;
   TVarList vars_;

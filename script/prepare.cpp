@@ -7,6 +7,8 @@ namespace lum {
 
 namespace {
 
+constexpr size_t kIncludeCharge = 64;
+
 // Parses "PROCEDURE NAME ( A , B )"; on a fault returns the message.
 std::optional<Msg> ParseHeader(const TokenText& text, Span s, TProcedure& proc) {
   uint32_t pos = s.begin + 1;
@@ -87,6 +89,13 @@ void TPasCalc::Collect(std::string_view encoded, std::string& main, int includeD
         Fail(Msg::CannotOpenFile, {restEncoded, std::to_string(file.systemError)});
         break;
       }
+      // Each inclusion also costs a little on its own, so that empty files
+      // including each other many times are bounded too.
+      includedBytes_ += file.text->size() + kIncludeCharge;
+      if (includedBytes_ > env_.includeBudget) {
+        Fail(Msg::IncludesTooLarge, {fileName, std::to_string(env_.includeBudget)});
+        break;
+      }
       std::string included;
       Collect(Tokenise(*file.text), included, includeDepth + 1);
       if (first == tkInclude) main += included;
@@ -112,6 +121,7 @@ PreparedScript TPasCalc::PrepareScript(std::string_view source) {
     encoded = lastTokens_;
   }
   PreparedScript prepared;
+  includedBytes_ = 0;
   Collect(encoded, prepared.mainText, 0);
   prepared.compiled = std::make_shared<TokenText>(prepared.mainText);
   prepared.procedures = procs_.records();

@@ -53,7 +53,8 @@ void TPasCalc::RunBlock(const TokenText& text, Block& block) {
 
 bool TPasCalc::CountStatement() {
   ++statementsRun_;
-  if (statementLimit_ != 0 && statementsRun_ > statementLimit_) {
+  const uint64_t limit = statementLimit_ != 0 ? statementLimit_ : env_.statementBudget;
+  if (limit != 0 && statementsRun_ > limit) {
     Fail(Msg::StatementLimit);
     return false;
   }

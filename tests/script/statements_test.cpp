@@ -236,6 +236,61 @@ TEST(Prepare, IncludeAndUsesFiles) {
   EXPECT_EQ(h.prepareCode, 30);
 }
 
+// Seven files, each including the next ten times: ten million copies of the
+// last one if nothing stopped it.
+IncludeRead IncludeBomb(std::string_view name) {
+  IncludeRead r;
+  if (name.size() != 6 || name[0] != 'f' || name[1] < '1' || name[1] > '7') return r;
+  const int n = name[1] - '0';
+  std::string text;
+  if (n == 7) {
+    while (text.size() < 190) text += "X := X + 1; ";
+  } else {
+    for (int i = 0; i < 10; ++i) text += "INCLUDE 'f" + std::to_string(n + 1) + ".pas';";
+  }
+  r.text = text;
+  return r;
+}
+
+TEST(Prepare, IncludedTextIsBoundedPerScript) {
+  Harness h;
+  h.env().readInclude = IncludeBomb;
+  EXPECT_FALSE(h.Run("X := 0; INCLUDE 'f1.pas';"));
+  EXPECT_EQ(h.prepareCode, 30);
+  EXPECT_EQ(h.prepareMessage, "Include files too large: f7.pas (more than 1048576 bytes in one script)");
+  ASSERT_EQ(h.log().size(), 1u);
+  EXPECT_EQ(h.log()[0].rfind("Include files too large: f7.pas", 0), 0u) << h.log()[0];
+
+  // The budget is per script: the next one may include as much again, and
+  // a file well inside it is read as before.
+  h.env().includeBudget = 10'000;
+  EXPECT_TRUE(h.Run("X := 0; INCLUDE 'f6.pas'; INCLUDE 'f6.pas';"));  // 2 x (10 x 190 + 200)
+  EXPECT_EQ(h.Var("X").whole(), 2 * 10 * 16);
+  EXPECT_FALSE(h.Run("X := 0; INCLUDE 'f5.pas';"));
+  EXPECT_EQ(h.prepareCode, 30);
+}
+
+TEST(StatementBudget, EndlessLoopEndsTheRunWithALoggedError) {
+  Harness h;
+  EXPECT_EQ(h.env().statementBudget, 10'000'000u);
+  h.env().statementBudget = 5000;
+  h.env().eventLabel = "Process";
+  EXPECT_FALSE(h.Run("N := 0; WHILE 1 = 1 DO N := N + 1;"));
+  EXPECT_EQ(h.code(), 30);
+  EXPECT_EQ(h.message(), "Statement limit reached");
+  ASSERT_EQ(h.log().size(), 1u);
+  EXPECT_EQ(h.log()[0], "Statement limit reached (WHILE 1 = 1 DO N := N + 1   in ) Process");
+  // Loop passes and statements both count; the next run starts afresh.
+  EXPECT_GT(h.Var("N").whole(), 2000);
+  EXPECT_LT(h.Var("N").whole(), 5000);
+  EXPECT_TRUE(h.Run("I := 0; N := 0; FOR I := 1 TO 2000 DO N := N + 1;"));
+  EXPECT_EQ(h.Var("N").whole(), 2000);
+  // 0 lifts the limit.
+  h.env().statementBudget = 0;
+  EXPECT_TRUE(h.Run("I := 0; N := 0; REPEAT N := N + 1; UNTIL N = 20000;"));
+  EXPECT_EQ(h.Var("N").whole(), 20000);
+}
+
 TEST(Prepare, OneEntryCacheReusesTokens) {
   Harness h;
   std::string a, b;

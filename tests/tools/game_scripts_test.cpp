@@ -2,7 +2,10 @@
 // files found in the game's folder, language keys in operators, and
 // scripts that initialise their own element again while they run.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <chrono>
 
 #include "game_run.h"
 
@@ -108,6 +111,75 @@ TEST(GameScripts, InitOfTheRunningElementKeepsTheVariablesOfTheLatestInit) {
   std::map<std::string, Var> rootVars{{"RUNS", Var("int", "1")}};
   EXPECT_EQ(varsAfterPlay(dir, 0), rootVars);
   EXPECT_EQ(varsAfterPlay(dir, 2)["SHOWN"], Var("int", "1"));
+  std::filesystem::remove_all(dir);
+}
+
+TEST(GameScripts, IncludesThatMultiplyAreRefusedQuicklyAndInLittleMemory) {
+  auto dir = scratchFolder("game-include-bomb");
+  ASSERT_EQ(buildGame(dir, R"({"class": "TLumDB", "properties": {"Key": 0, "Id": "Bomb"}})").status, 0);
+  // Seven files of about 200 bytes, each including the next ten times.
+  for (int n = 1; n <= 7; ++n) {
+    std::string text;
+    if (n == 7) {
+      while (text.size() < 190) text += "X := X + 1; ";
+    } else {
+      for (int i = 0; i < 10; ++i) text += "INCLUDE 'f" + std::to_string(n + 1) + ".pas';";
+    }
+    writeFile(dir / ("f" + std::to_string(n) + ".pas"), text);
+  }
+  writeFile(dir / "bomb.pas", "X := 0; INCLUDE 'f1.pas';");
+  const auto start = std::chrono::steady_clock::now();
+  ToolResult run = runTool("HOME=" + quoted(dir) + " " + lumscriptPath() + " --game " +
+                           quoted(dir / "game.lumf") + " " + quoted(dir / "bomb.pas"));
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  rusage usage{};
+  getrusage(RUSAGE_CHILDREN, &usage);
+  EXPECT_EQ(run.status, 1) << run.out;
+  EXPECT_NE(run.out.find("prepare-error 30: Include files too large: f7.pas (more than 1048576 "
+                         "bytes in one script)"),
+            std::string::npos)
+      << run.out;
+  EXPECT_LT(seconds, 10.0);                   // about 11 s without the bound
+  EXPECT_LT(usage.ru_maxrss, 600L * 1024);  // kilobytes; 1.7 GB without the bound
+  std::filesystem::remove_all(dir);
+}
+
+TEST(GameScripts, AnEndlessLoopEndsItsRunWithALoggedErrorAndTheGameGoesOn) {
+  auto dir = scratchFolder("game-endless");
+  ASSERT_EQ(buildGame(dir, R"({
+    "class": "TLumDB",
+    "properties": {"Key": 0, "Id": "Spin", "InitScreen": 1, "SaveErr": true, "exInit": "Ticks := 0;"},
+    "children": [{"class": "TLumScreen", "properties": {"Key": 1, "Id": "S",
+      "exProcess": "LUMDB.Ticks := LUMDB.Ticks + 1; WHILE 1 = 1 DO Spin := 1;"}}]
+  })").status, 0);
+  // The first screen is processed after the opening logo time.
+  ToolResult run = playHeadless(dir, 110, dir / "save", "--script-budget 20000");
+  ASSERT_EQ(run.status, 0) << run.out;
+  const std::string ticks = varsAfterPlay(dir, 0)["TICKS"].second;
+  ASSERT_FALSE(ticks.empty());
+  EXPECT_GE(std::stoi(ticks), 3);
+  const std::string log = readFile(dir / "lumware.err");
+  int lines = 0;
+  for (size_t at = 0; (at = log.find("Statement limit reached (", at)) != std::string::npos; ++at) ++lines;
+  EXPECT_EQ(lines, std::stoi(ticks)) << log;
+  EXPECT_NE(log.find(" in S <TLumScreen>) "), std::string::npos) << log;
+
+  // The option takes a whole number.
+  ToolResult bad = playHeadless(dir, 1, dir / "save", "--script-budget many");
+  EXPECT_EQ(bad.status, 2) << bad.out;
+  EXPECT_NE(bad.out.find("--script-budget takes a whole number"), std::string::npos) << bad.out;
+
+  // lumscript --game ends the same loop with the default budget, and with
+  // a budget of its own.
+  writeFile(dir / "loop.pas", "N := 0; WHILE 1 = 1 DO N := N + 1;");
+  const std::string game = lumscriptPath() + " --game " + quoted(dir / "game.lumf");
+  ToolResult script = runTool("HOME=" + quoted(dir) + " " + game + " " + quoted(dir / "loop.pas"));
+  EXPECT_EQ(script.status, 1) << script.out;
+  EXPECT_NE(script.out.find("error 30: Statement limit reached"), std::string::npos) << script.out;
+  ToolResult small = runTool("HOME=" + quoted(dir) + " " + game + " --script-budget 100 " +
+                             quoted(dir / "loop.pas"));
+  EXPECT_NE(small.out.find("N = int:49\n"), std::string::npos) << small.out;
   std::filesystem::remove_all(dir);
 }
 

@@ -27,6 +27,7 @@ int RunInGame(const GameModeOptions& options, const std::string& source) {
   host.folder = game.parent_path();
   host.userDataFolder = findUserDataFolder(std::nullopt);
   host.errorLogPath = options.logPath;
+  if (options.scriptBudget) host.scriptBudget = *options.scriptBudget;
   Result<std::unique_ptr<GameHost>> made = GameHost::Create(std::move(host), makeGameRoutines);
   if (!made) {
     std::cerr << "lumscript: " << made.error().text() << '\n';

@@ -1,6 +1,7 @@
 #pragma once
 // lumscript --game: a script run as an event of an element of a loaded game.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace lum {
@@ -12,6 +13,7 @@ struct GameModeOptions {
   bool dump = false;     // print the tree with variables afterwards
   std::string scriptFile;
   std::string logPath = "lumware.err";
+  std::optional<uint64_t> scriptBudget;  // statements per run; none: the default
 };
 
 // Prints the variables, errors and dump as lumscript does; returns the exit

@@ -1,12 +1,14 @@
 // lumscript: runs one script file (or evaluates one expression) on a fresh
 // interpreter pool and prints the variables it leaves, for checks to read.
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -30,13 +32,14 @@ struct Options {
   bool evalMode = false;
   std::string tokensFile;
   std::string scriptFile;
+  std::optional<uint64_t> scriptBudget;
   bool gameMode = false;
   GameModeOptions game;
 };
 
 int Usage() {
-  std::cerr << "usage: lumscript [--log FILE] [--var NAME=VALUE]... SCRIPT_FILE|-\n"
-               "       lumscript --game GAME.lumf [--init] [--as KEY] [--dump] SCRIPT_FILE\n"
+  std::cerr << "usage: lumscript [--log FILE] [--script-budget N] [--var NAME=VALUE]... SCRIPT_FILE|-\n"
+               "       lumscript --game GAME.lumf [--init] [--as KEY] [--dump] [--script-budget N] SCRIPT_FILE\n"
                "       lumscript --eval EXPRESSION\n"
                "       lumscript --tokens FILE\n";
   return 2;
@@ -143,6 +146,10 @@ int main(int argc, char** argv) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
+    if (a == "--version") {
+      std::cout << "lumscript " << LUMRUN_VERSION << '\n';
+      return 0;
+    }
     if (a == "--log" && hasValue) {
       options.logPath = args[++i];
     } else if (a == "--var" && hasValue) {
@@ -162,6 +169,12 @@ int main(int argc, char** argv) {
       const ScriptValue key = PresetValue(args[++i]);
       if (key.kind() != ValueKind::Integer) return Usage();
       options.game.asKey = static_cast<int32_t>(key.whole());
+    } else if (a == "--script-budget" && hasValue) {
+      uint64_t budget = 0;
+      const std::string& v = args[++i];
+      auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), budget);
+      if (ec != std::errc() || end != v.data() + v.size()) return Usage();
+      options.scriptBudget = budget;
     } else if (a == "--tokens" && hasValue) {
       options.tokensFile = args[++i];
     } else if (a == "-" || (a.rfind("--", 0) != 0 && options.scriptFile.empty())) {
@@ -182,12 +195,14 @@ int main(int argc, char** argv) {
     }
     options.game.scriptFile = options.scriptFile;
     options.game.logPath = options.logPath;
+    options.game.scriptBudget = options.scriptBudget;
     return RunInGame(options.game, source);
   }
   BuiltinContext builtins;
   InterpreterPool pool([&builtins](TFuncList& f) { registerAllRoutines(f, builtins); });
   pool.Environment().log.SetPath(options.logPath);
   pool.Environment().log.SetSaveErr(true);
+  if (options.scriptBudget) pool.Environment().statementBudget = *options.scriptBudget;
   if (options.evalMode) return EvaluateOne(pool, options.eval);
   if (options.scriptFile.empty()) return Usage();
   return RunScript(pool, options);

@@ -1,0 +1,1 @@
+I := 0; FOR I := 1 TO 1000000 DO SELF.X := SELF.X + 1;
