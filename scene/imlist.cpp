@@ -248,11 +248,13 @@ void TLumImList::Draw(int32_t layer, uint32_t, double ox, double oy) {
   if (!resourcesLoaded()) LoadResources();
   // Drawn once, on its own layer: the list has no children to draw.
   if (layer != Order() || elWidth_ == 0 || elHeight_ == 0 || colCount_ <= 0) return;
+  const auto count = static_cast<int64_t>(items_.size());
   for (int pass = 0; pass < 2; ++pass) {
-    for (int32_t r = 0; r < rowCount_; ++r) {
+    // Rows end with the items (however many rows the grid claims).
+    for (int32_t r = 0; r < rowCount_ && (int64_t{r} + scrollRow_) * colCount_ < count; ++r) {
       for (int32_t c = 0; c < colCount_; ++c) {
         const int64_t index = c + (int64_t{r} + scrollRow_) * colCount_;
-        if (index >= static_cast<int64_t>(items_.size())) break;
+        if (index >= count) break;
         // The hovered item comes last, so that it lies on top.
         if ((index == hovered_) != (pass == 1)) continue;
         drawItem(static_cast<size_t>(index), r, c, ox, oy);

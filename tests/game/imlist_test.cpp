@@ -86,6 +86,12 @@ TEST_F(ImageLists, CellsShareTheAreaLessTheGapsAndAnEmptyGridHasNone) {
   EXPECT_EQ(selected(), 0);
   ASSERT_TRUE(game_.run("LUMDB.S.L.SCROLLPOS := 2;"));
   EXPECT_EQ(game_.integer("LUMDB.S.L.SCROLLPOS"), 0);
+  // A grid of two billion rows of a pixel draws its three items and stops.
+  ASSERT_TRUE(game_.run("LUMDB.S.L.COLCOUNT := 1; LUMDB.S.L.SPACE := 0; "
+                        "LUMDB.S.L.SIZEY := 2147483647; LUMDB.S.L.ROWCOUNT := 2147483647;"));
+  EXPECT_EQ(game_.integer("LUMDB.S.L.ELHEIGHT"), 1);
+  game_.tick(1);
+  EXPECT_EQ(list_->items().size(), 3u);
 }
 
 TEST_F(ImageLists, ElementsTextListsKeysAndWritingItAddsOnlyImagesItNames) {
