@@ -76,10 +76,11 @@ const RoutineEntry kRoutines[] = {
     {"YearDays", YearDays},
     {"YearFrac", YearFrac},
     {"Mod", Mod},
-    // ListAdd, ListDel come with image lists.
+    {"ListAdd", engine::ListAdd},
+    {"ListDel", engine::ListDel},
     {"AnimStart", engine::AnimStart},
     {"AnimStop", engine::AnimStop},
-    // AnimBreak comes with particle effects.
+    {"AnimBreak", engine::AnimBreak},
     {"AnimPlay", engine::AnimPlay},
     {"Update", engine::Update},
     {"Process", engine::Process},
@@ -95,7 +96,7 @@ const RoutineEntry kRoutines[] = {
     {"GetAlpha", engine::GetAlpha},
     {"GetPixel", engine::GetPixel},
     {"MoveTo", engine::MoveTo},
-    // ProcEf comes with particle effects.
+    {"ProcEf", engine::ProcEf},
     {"GetText", engine::GetText},
     {"LoadIm", engine::LoadIm},
     {"EndLoadIm", engine::EndLoadIm},

@@ -1,5 +1,6 @@
 #include "scene/db.h"
 
+#include "media/particle_manager.h"
 #include "platform/game_folder.h"
 #include "scene/game_file.h"
 #include "scene/game_reader.h"
@@ -13,6 +14,7 @@ TLumDB::TLumDB(Runtime* runtime) : runtime_(runtime) {
   if (runtime_) {
     registerHandle(&runtime_->services.pool.Environment().elements);
     runtime_->services.pool.Environment().root = handle();
+    particles_ = std::make_shared<TXParticleManager>(runtime_->services.images);
   }
 }
 

@@ -16,6 +16,7 @@
 namespace lum {
 
 struct TLumIm;
+class TXParticleManager;
 
 // One character of the Unicode glyph sheet.
 struct UnicodeGlyph {
@@ -120,6 +121,9 @@ class TLumDB : public TLumElement {
   const std::string& lastCheat() const { return lastCheat_; }
   const std::string& typedBuffer() const { return typed_; }
   StarTable& stars() { return stars_; }
+  // The holder of the particle sprite sheet; null in a tree without a
+  // runtime (which draws nothing).
+  TXParticleManager* particleManager() const { return particles_.get(); }
 
   // The root's own event scripts.
   ScriptText exLoadImProcess, exKeyDown, exExit, exCheat, exSetScreen;
@@ -144,6 +148,7 @@ class TLumDB : public TLumElement {
   std::vector<UnicodeGlyph> glyphs_;
   std::string systemFontName_;
   TLumIm* unicodeImage_ = nullptr;
+  std::shared_ptr<TXParticleManager> particles_;
 
  protected:
   std::string typed_;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "media/image_cache.h"
+#include "media/particle_manager.h"
 #include "media/sound.h"
 #include "render/archive.h"
 #include "render/canvas.h"
@@ -150,7 +151,8 @@ void GameLoop::drawPlay() {
     return;
   }
   TAsphyreCanvas& canvas = rt_.services.canvas;
-  TAsphyreImage* sheet = particles_ ? rt_.services.images.ImTexture(particles_) : nullptr;
+  TXParticleManager* particles = root_.particleManager();
+  TAsphyreImage* sheet = particles ? particles->Sheet() : nullptr;
   if (TLumElement* s = st.currentScreen) {
     for (int32_t l = root_.minOrder(); l <= root_.maxOrder(); ++l) {
       s->Draw(l, kNoTint, 0, 0);
@@ -164,7 +166,9 @@ void GameLoop::drawPlay() {
 }
 
 void GameLoop::requestParticleSheet() {
-  particles_ = rt_.services.images.ImRequest("particles.bmp", true);
+  // Particle systems ask the manager for the sheet each time they draw, so
+  // none keeps a texture that a display switch has made again.
+  if (TXParticleManager* particles = root_.particleManager()) particles->RequestSheet();
 }
 
 void GameLoop::SwitchDisplay() {

@@ -29,8 +29,8 @@ class GameLoop {
   // Puts the display in line with the player's choice, then makes every
   // texture, font and element resource again.
   void SwitchDisplay();
-  // The shared sprite sheet of stars and particles.
-  TLumIm* particleSheet() const { return particles_; }
+  // Asks for the shared sprite sheet of stars and particles ("particles.bmp",
+  // kept), as the game loads and after every display switch.
   void requestParticleSheet();
 
  private:
@@ -45,7 +45,6 @@ class GameLoop {
   int32_t logoNumber_ = 0;
   int32_t logoTick_ = 0;
   TLumIm* logoImage_ = nullptr;
-  TLumIm* particles_ = nullptr;
   bool gameInitialised_ = false;
   bool gameShown_ = false;
 };

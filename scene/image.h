@@ -21,6 +21,8 @@ class TLumImage : public TLumElement {
   const std::string& TextId() const { return textId_; }
   void SetTextId(const std::string& id);
   TLumIm* picture() const { return picture_; }
+  // The picture to draw now, loading it if it was only recorded.
+  TAsphyreImage* texture();
 
   int32_t SizeX() const override;
   int32_t SizeY() const override;
@@ -55,8 +57,6 @@ class TLumImage : public TLumElement {
  private:
   int32_t scale_ = 1000;
   int32_t angle_ = 0;
-  // The picture to draw now, loading it if it was only recorded.
-  TAsphyreImage* texture();
   void drawPicture(TAsphyreImage* texture, double qx, double qy, double w, double h);
 
   std::string imImage_;

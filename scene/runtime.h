@@ -13,6 +13,10 @@
 
 namespace lum {
 
+// Logic ticks per second: the frame timer's speed. Effects turn it into
+// seconds of effect time.
+constexpr double kTicksPerSecond = 30.0;
+
 class AudioDevice;
 class Clock;
 class CodePage;

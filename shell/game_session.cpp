@@ -8,14 +8,13 @@
 #include "platform/user_data.h"
 #include "render/render_stack.h"
 #include "scene/db.h"
+#include "scene/runtime.h"
 #include "shell/play.h"
 #include "shell/screenshot_file.h"
 #include "shell/startup_line.h"
 
 namespace lum {
 namespace {
-
-constexpr double kTicksPerSecond = 30.0;
 
 std::optional<std::filesystem::path> userDataFolder(const CommandLine& options) {
   return findUserDataFolder(options.saveDir ? std::optional<std::filesystem::path>(*options.saveDir)

@@ -14,6 +14,7 @@
 #include <numbers>
 #include <vector>
 
+#include "media/particle_record.h"
 #include "render/png_writer.h"
 
 namespace {
@@ -131,6 +132,63 @@ bool writeSound(const fs::path& path, int format, double seconds,
 
 double distance(int x, int y, double cx, double cy) { return std::hypot(x - cx, y - cy); }
 
+bool writeEffect(const fs::path& path, const lum::ParticleRecord& record) {
+  fs::create_directories(path.parent_path());
+  const auto bytes = lum::WriteParticleRecord(record);
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+// Gold sparkles drifting up around the menu's title, for as long as it shows.
+lum::ParticleRecord sparkles() {
+  lum::ParticleRecord r;
+  r.EmissionRate = 12;
+  r.Lifetime = 1e9f;
+  r.LifeMin = 0.8f;
+  r.LifeMax = 1.6f;
+  r.Direction = 3.14159f;
+  r.Spread = 1.0f;
+  r.SpeedMin = 10;
+  r.SpeedMax = 30;
+  r.SizeStart = 0.2f;
+  r.SizeMid = 0.7f;
+  r.SizeEnd = 0.1f;
+  r.SizeVar = 0.5f;
+  r.ColorStart = 0xFFFFE080u;  // device order: alpha, red, green, blue
+  r.ColorMid = 0xFFFFC040u;
+  r.ColorEnd = 0x00FF8000u;
+  r.MidPoint = 0.4f;
+  r.FrameEnd = -1;
+  r.BlendFx = 0x104;  // additive
+  return r;
+}
+
+// A short burst of stars falling away from the last gem.
+lum::ParticleRecord burst() {
+  lum::ParticleRecord r;
+  r.EmissionRate = 120;
+  r.Lifetime = 0.3f;
+  r.LifeMin = 0.6f;
+  r.LifeMax = 1.0f;
+  r.Spread = 6.28f;
+  r.SpeedMin = 40;
+  r.SpeedMax = 90;
+  r.GravityMin = r.GravityMax = 3;
+  r.SizeStart = 0.8f;
+  r.SizeMid = 0.5f;
+  r.SizeEnd = 0.1f;
+  r.SpinMid = 2;
+  r.SpinEnd = 4;
+  r.ColorStart = 0xFFFFFFFFu;
+  r.ColorMid = 0xFF80FFFFu;
+  r.ColorEnd = 0x0040C0FFu;
+  r.MidPoint = 0.5f;
+  r.FrameEnd = -1;
+  r.BlendFx = 0x104;
+  return r;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -226,6 +284,10 @@ int main(int argc, char** argv) {
     const double d = distance(x, y, 16, 16);
     return rgb(255, 255, 255, d < 15 ? int(255 * (1 - d / 15)) : 0);
   });
+
+  // Particle effects: sparkles on the menu, a burst when the puzzle is solved.
+  ok &= writeEffect(out / "fx" / "sparkle.eff", sparkles());
+  ok &= writeEffect(out / "fx" / "burst.eff", burst());
 
   // Sounds: a click effect (WAV) and a looping theme (OGG).
   ok &= writeSound(out / "sounds" / "click.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0.15,

@@ -1,8 +1,10 @@
 // Commands that start and resume animations (and leave them running when
-// asked to stop).
+// asked to stop), and that start, stop, break and advance particle effects.
 #include "library/engine/engine_access.h"
 #include "library/engine/engine_commands.h"
 #include "scene/anim.h"
+#include "scene/effect.h"
+#include "scene/runtime.h"
 
 namespace lum::engine {
 namespace {
@@ -22,17 +24,45 @@ TLumAnim* exactlyAnimation(TLumElement& e) {
   return &e.classInfo() == &TLumAnim::info() ? static_cast<TLumAnim*>(&e) : nullptr;
 }
 
+// The element as an effect when it is exactly one.
+TLumEffect* exactlyEffect(TLumElement& e) {
+  return &e.classInfo() == &TLumEffect::info() ? static_cast<TLumEffect*>(&e) : nullptr;
+}
+
 }  // namespace
 
 bool AnimStart(RoutineCall& c) {
   return onOneElement(c, [](TLumElement& e) {
     if (TLumAnim* anim = exactlyAnimation(e)) anim->Start();
+    if (TLumEffect* effect = exactlyEffect(e)) effect->Start();
   });
 }
 
 bool AnimStop(RoutineCall& c) {
   // An animation is not stopped by it: it plays on.
-  return onOneElement(c, [](TLumElement&) {});
+  return onOneElement(c, [](TLumElement& e) {
+    if (TLumEffect* effect = exactlyEffect(e)) effect->Stop();
+  });
+}
+
+bool AnimBreak(RoutineCall& c) {
+  return onOneElement(c, [](TLumElement& e) {
+    if (TLumEffect* effect = exactlyEffect(e)) effect->Break();
+  });
+}
+
+bool ProcEf(RoutineCall& c) {
+  TLumElement* e = nullptr;
+  const ElementArg arg = elementArgument(c, 0, 2, 2, e);
+  if (arg != ElementArg::Found) return arg != ElementArg::Fail;
+  c.Return(ScriptValue::Byte(0));
+  auto* effect = dynamic_cast<TLumEffect*>(e);
+  if (!effect) return true;
+  double time = 0;
+  if (!c.Real(1, time)) return false;
+  // time / Speed * DAnim, as the script's own / and * would reckon it.
+  effect->Advance(static_cast<float>(time / kTicksPerSecond * effect->DAnim));
+  return true;
 }
 
 bool AnimPlay(RoutineCall& c) {

@@ -37,10 +37,15 @@ bool LoadState(RoutineCall& c);
 bool PlaySnd(RoutineCall& c);
 bool PlayMuz(RoutineCall& c);
 bool StopMuz(RoutineCall& c);
-// Animations.
+// Animations and particle effects.
 bool AnimStart(RoutineCall& c);
 bool AnimStop(RoutineCall& c);
 bool AnimPlay(RoutineCall& c);
+bool AnimBreak(RoutineCall& c);
+bool ProcEf(RoutineCall& c);
+// Image lists.
+bool ListAdd(RoutineCall& c);
+bool ListDel(RoutineCall& c);
 // Stars.
 bool AddStar(RoutineCall& c);
 bool ImStarsR(RoutineCall& c);

@@ -51,6 +51,11 @@ void checkTheWalk(const Json& state, const std::filesystem::path& solvedShot, in
   EXPECT_LT(compass["Pos"].get<int>(), 32);
   EXPECT_TRUE(pixelNear(solvedShot, 884, 726, 0xE67828, tolerance));  // the walker's body
   EXPECT_TRUE(pixelNear(solvedShot, 934, 150, 0xC8D2F0, tolerance));  // the moon
+  // The solving burst started, the inventory list hovered its first gem,
+  // and the menu's sparkles still play.
+  EXPECT_EQ(vars["BURST"].second, "1");
+  EXPECT_EQ(vars["HOVERED"].second, "22");
+  EXPECT_EQ(propertiesOf(state, 61)["Active"], true);
 }
 
 const char* kGame = R"({
