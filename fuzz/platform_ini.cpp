@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the settings-file reader: reading, looking up and
-// changing entries must never crash, and a value just set must read back.
+// Feeds arbitrary bytes to the settings-file reader (and the reader of the
+// user-dirs file): reading, listing, looking up and changing entries must
+// never crash, and a value just set must read back.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "platform/ini_file.h"
 #include "platform/ini_text.h"
+#include "platform/pictures_folder.h"
 
 namespace {
 
@@ -38,6 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       __builtin_trap();
     }
   }
+  // Names of Unicode files the code page cannot spell list as '?', so a
+  // listed name need not look up again.
+  (void)ini.entries();
+  (void)lum::userDirFromText(bytes, "XDG_PICTURES_DIR", "/home/user");
   (void)lum::trailingComments(bytes);
   (void)lum::parseProfileInt(bytes);
   const auto decoded = lum::decodeIniText(bytes);

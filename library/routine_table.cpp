@@ -98,7 +98,8 @@ const RoutineEntry kRoutines[] = {
     {"GetText", engine::GetText},
     {"LoadIm", engine::LoadIm},
     {"EndLoadIm", engine::EndLoadIm},
-    // SaveState, LoadState come with progress files.
+    {"SaveState", engine::SaveState},
+    {"LoadState", engine::LoadState},
     {"TimerReset", engine::TimerReset},
     {"GetIni", engine::GetIni},
     {"SetIni", engine::SetIni},

@@ -73,6 +73,9 @@ void removeStaleTemporaries(const std::filesystem::path& path) {
   }
 }
 
+Status replaceFile(const std::filesystem::path& path, std::string_view bytes,
+                   const std::filesystem::path* backup);
+
 void syncFolder(const std::filesystem::path& path) {
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -116,6 +119,18 @@ Result<std::string> readFileBytes(const std::filesystem::path& path, std::uintma
 }
 
 Status writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+  return replaceFile(path, bytes, nullptr);
+}
+
+Status writeFileKeepingBackup(const std::filesystem::path& path,
+                              const std::filesystem::path& backup, std::string_view bytes) {
+  return replaceFile(path, bytes, &backup);
+}
+
+namespace {
+
+Status replaceFile(const std::filesystem::path& path, std::string_view bytes,
+                   const std::filesystem::path* backup) {
   removeStaleTemporaries(path);
   std::string name = temporaryTemplate(path);
   const int fd = ::mkstemp(name.data());
@@ -127,6 +142,13 @@ Status writeFileAtomically(const std::filesystem::path& path, std::string_view b
   bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
   const int writeErrno = errno;
   ok = (::close(fd) == 0) && ok;
+  // The new content is whole on disk before the old file moves aside; a
+  // missing old file is no reason to stop.
+  struct stat old {};
+  if (ok && backup && ::lstat(path.c_str(), &old) == 0 &&
+      ::rename(path.c_str(), backup->c_str()) != 0) {
+    ok = false;
+  }
   if (ok && ::rename(name.c_str(), path.c_str()) == 0) {
     syncFolder(path);
     return {};
@@ -135,6 +157,8 @@ Status writeFileAtomically(const std::filesystem::path& path, std::string_view b
   ::unlink(name.c_str());
   return systemError("cannot write", path, failure ? failure : EIO);
 }
+
+}  // namespace
 
 Status appendLine(const std::filesystem::path& path, std::string_view line) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);

@@ -20,6 +20,13 @@ Result<std::string> readFileBytes(const std::filesystem::path& path, std::uintma
 // files of the same target that a killed writer left behind are removed.
 Status writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// As writeFileAtomically, and the file replaced becomes `backup` (in the same
+// folder), replacing an older backup. The new content is on disk before the
+// old file moves, so a crash leaves the old file, or the new one, or no file
+// and the old content in the backup.
+Status writeFileKeepingBackup(const std::filesystem::path& path,
+                              const std::filesystem::path& backup, std::string_view bytes);
+
 // Appends the line and a line break, creating the file; the file is opened
 // and closed again for each line so that a log survives a crash.
 Status appendLine(const std::filesystem::path& path, std::string_view line);

@@ -113,6 +113,26 @@ std::optional<std::string> IniFile::find(std::string_view section, std::string_v
   return fromStored(*stored);
 }
 
+std::vector<IniEntry> IniFile::entries() const {
+  reloadIfChanged();
+  std::vector<IniEntry> out;
+  CSimpleIniA::TNamesDepend sections;
+  document_->ini.GetAllSections(sections);
+  sections.sort(CSimpleIniA::Entry::LoadOrder());
+  for (const auto& section : sections) {
+    CSimpleIniA::TNamesDepend keys;
+    document_->ini.GetAllKeys(section.pItem, keys);
+    keys.sort(CSimpleIniA::Entry::LoadOrder());
+    for (const auto& key : keys) {
+      const char* value = document_->ini.GetValue(section.pItem, key.pItem, nullptr);
+      if (!value) continue;
+      out.push_back(IniEntry{fromStored(section.pItem), fromStored(key.pItem),
+                             fromStored(std::string(stripProfileQuotes(value)))});
+    }
+  }
+  return out;
+}
+
 std::string IniFile::getString(std::string_view section, std::string_view key,
                                std::string_view fallback) const {
   auto value = find(section, key);

@@ -35,6 +35,11 @@ namespace lum {
 
 enum class IniEncoding { CodePage, Utf8, Utf16 };
 
+// One value of an ini file, in the game's code page.
+struct IniEntry {
+  std::string section, key, value;
+};
+
 class IniFile {
  public:
   // A file on disk, read at once. Writes go to this path.
@@ -51,6 +56,9 @@ class IniFile {
   std::string getString(std::string_view section, std::string_view key,
                         std::string_view fallback) const;
   std::optional<std::string> find(std::string_view section, std::string_view key) const;
+  // Every value, in the order of the file (of duplicate keys the first,
+  // which is the one look-ups find).
+  std::vector<IniEntry> entries() const;
   // As Windows reads integers from profiles: after optional blanks and one
   // sign, "0x" starts hexadecimal, "0o" octal and "0b" binary digits (lower
   // case only), otherwise decimal; reading stops at the first character that

@@ -23,6 +23,11 @@ struct UnicodeGlyph {
   uint16_t width = 0;  // advance in sheet pixels; 0 for codes without a glyph
 };
 
+// A language or sound key "Section.Name": the part before the first point
+// is the section, "Default" when there is no point; both parts trimmed.
+// False when either part is empty.
+bool splitTextKey(const std::string& key, std::string& section, std::string& name);
+
 class TLumDB : public TLumElement {
  public:
   explicit TLumDB(Runtime* runtime = nullptr);
@@ -74,6 +79,15 @@ class TLumDB : public TLumElement {
   const std::filesystem::path& saveFolder() const { return saveFolder_; }
   lum::IniFile* settings() { return settings_ ? &*settings_ : nullptr; }
   const std::filesystem::path& progressFile() const { return progressFile_; }
+  // The previous progress file, kept beside it by each save.
+  std::filesystem::path progressBackup() const;
+
+  // The player's progress (none without a progress file): SaveState writes
+  // every saved value of the tree, keeping the previous file as the backup;
+  // LoadState reads the file (the backup only when the file is missing),
+  // applies it and runs every exAfterLoad.
+  void SaveState();
+  void LoadState();
 
   // Unicode mode: the game ships a glyph sheet for characters beyond its
   // code page.

@@ -28,9 +28,13 @@ std::string trimmed(std::string_view s) {
   return std::string(s.substr(b, e - b));
 }
 
+constexpr size_t kMaxWideText = 2000;
+
+}  // namespace
+
 // "Section.Name": the part before the first point is the section, "Default"
 // when there is no point; both parts trimmed.
-bool splitKey(const std::string& key, std::string& section, std::string& name) {
+bool splitTextKey(const std::string& key, std::string& section, std::string& name) {
   size_t dot = key.find('.');
   if (dot == std::string::npos) {
     section = "Default";
@@ -41,10 +45,6 @@ bool splitKey(const std::string& key, std::string& section, std::string& name) {
   }
   return !section.empty() && !name.empty();
 }
-
-constexpr size_t kMaxWideText = 2000;
-
-}  // namespace
 
 std::optional<lum::IniFile> TLumDB::openGameIni(const std::string& name) const {
   if (!runtime_ || name.empty()) return std::nullopt;
@@ -84,12 +84,17 @@ void TLumDB::SetFileRS(const std::string& name) {
   std::optional<fs::path> file = saveFilePath(name);
   if (!file) return;
   std::error_code ec;
-  if (!fs::exists(*file, ec)) {
+  // A missing file whose backup survived (a save cut short) stays missing,
+  // so that loading finds the backup.
+  progressFile_ = *file;
+  if (!fs::exists(*file, ec) && !fs::exists(progressBackup(), ec)) {
     std::FILE* f = std::fopen(file->c_str(), "ab");
-    if (!f) return;
+    if (!f) {
+      progressFile_.clear();
+      return;
+    }
     std::fclose(f);
   }
-  progressFile_ = *file;
 }
 
 void TLumDB::SetIniFile(const std::string& name) {
@@ -157,7 +162,7 @@ void TLumDB::SetFileFonts(const std::string& name) {
 
 std::string TLumDB::LangText(const std::string& key) {
   std::string section, name;
-  if (!splitKey(key, section, name) || !langTexts_) return {};
+  if (!splitTextKey(key, section, name) || !langTexts_) return {};
   if (!unicodeMode_) return langTexts_->getString(section, name, "");
   if (unicodeTexts_) {
     if (std::optional<std::string> found = unicodeTexts_->find(section, name)) return *found;
@@ -179,7 +184,7 @@ std::string TLumDB::LangText(const std::string& key) {
 
 void TLumDB::SoundByKey(const std::string& key, std::string& fileName, int32_t& volume) const {
   std::string section, name;
-  if (!splitKey(key, section, name)) {
+  if (!splitTextKey(key, section, name)) {
     fileName.clear();
     volume = 0;
     return;

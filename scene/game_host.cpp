@@ -57,6 +57,7 @@ Status GameHost::start(const RoutineFactory& routines, ShellPort* shell) {
   rendererName_ = options_.renderer;
   Result<std::unique_ptr<RenderStack>> stack = makeRenderStack(options_.renderer, backend);
   if (!stack && options_.fallBackToSoft && options_.renderer != "soft") {
+    rendererNotice_ = options_.renderer + " could not start: " + stack.error().text();
     rendererName_ = "soft";
     stack = makeRenderStack(rendererName_, backend);
   }

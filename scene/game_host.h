@@ -83,6 +83,9 @@ class GameHost {
   // plays instead.
   const std::string& audioNotice() const { return audioNotice_; }
   const std::string& rendererName() const { return rendererName_; }
+  // Empty when the renderer asked for started; else why it did not and the
+  // software renderer draws instead.
+  const std::string& rendererNotice() const { return rendererNotice_; }
   bool closing() const { return state_.closeRequested; }
 
  private:
@@ -99,6 +102,7 @@ class GameHost {
   std::string audioNotice_;
   std::unique_ptr<RenderStack> render_;
   std::string rendererName_;
+  std::string rendererNotice_;
   TASDb archive_;
   std::unique_ptr<ImageCache> images_;
   std::unique_ptr<Sound> sound_;

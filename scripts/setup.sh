@@ -11,6 +11,7 @@ packages=(
   libopenal-dev libsndfile1-dev libalglib-dev libsimpleini-dev nlohmann-json3-dev
   libpng-dev libjpeg62-turbo-dev zlib1g-dev libfreetype-dev libfontconfig-dev
   fonts-dejavu-core fonts-wqy-microhei libgtest-dev libgmock-dev libbenchmark-dev sox
+  desktop-file-utils
 )
 
 missing=()

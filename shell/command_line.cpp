@@ -19,11 +19,13 @@ const char* const kRunnerUsage =
     "  --input FILE        replay input: 'TICK mousemove|mousedown|mouseup X Y',\n"
     "                      'TICK key CODE [alt]', 'TICK char CODE', 'TICK deactivate|activate'\n"
     "  --screenshot T:FILE write the frame drawn after T logic ticks as PNG (repeatable)\n"
+    "  --screenshot-dir DIR  where F12 saves screenshots (default: the XDG pictures folder)\n"
     "  --save-dir DIR      keep settings and progress under DIR instead of the user data folder\n"
     "  --dump-state FILE   write the element tree with its variables as JSON at the end\n"
     "  --mute              no sound\n"
     "  --codepage CP       the game's 8-bit code page (default windows-1251)\n"
     "  --script-budget N   statements one script run may take (default 10000000, 0 = no limit)\n"
+    "  --version           print the version and stop\n"
     "  --help              this text\n";
 
 namespace {
@@ -61,7 +63,7 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
       cl.windowed = true;
     } else if (a == "--codepage" || a == "--renderer" || a == "--input" || a == "--save-dir" ||
                a == "--dump-state" || a == "--ticks" || a == "--seed" || a == "--scale" ||
-               a == "--screenshot" || a == "--script-budget") {
+               a == "--screenshot" || a == "--screenshot-dir" || a == "--script-budget") {
       Result<std::string> v = value(a);
       if (!v) return v.error();
       uint32_t n = 0;
@@ -75,6 +77,8 @@ Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
         cl.inputFile = *v;
       } else if (a == "--save-dir") {
         cl.saveDir = *v;
+      } else if (a == "--screenshot-dir") {
+        cl.screenshotDir = *v;
       } else if (a == "--dump-state") {
         cl.dumpState = *v;
       } else if (a == "--screenshot") {

@@ -31,6 +31,7 @@ struct CommandLine {
   uint32_t seed = 0;
   std::optional<std::string> inputFile;
   std::vector<Screenshot> screenshots;
+  std::optional<std::string> screenshotDir;  // where F12 screenshots go
   std::optional<std::string> saveDir;
   std::optional<std::string> dumpState;
   std::optional<uint64_t> scriptBudget;  // statements per script run, 0 = no limit

@@ -7,6 +7,10 @@
 #include "platform/game_folder.h"
 #include "platform/user_data.h"
 #include "render/render_stack.h"
+#include "scene/db.h"
+#include "shell/play.h"
+#include "shell/screenshot_file.h"
+#include "shell/startup_line.h"
 
 namespace lum {
 namespace {
@@ -53,6 +57,7 @@ Status GameSession::Start() {
   host.userDataFolder = userDataFolder(options_);
   host.errorLogPath = errorLogPath(options_, folder_);
   if (options_.scriptBudget) host.scriptBudget = *options_.scriptBudget;
+  const std::string logPath = host.errorLogPath;
   if (!options_.headless) host.clock = std::make_unique<SystemClock>();
 
   Result<std::unique_ptr<GameHost>> made =
@@ -74,7 +79,49 @@ Status GameSession::Start() {
   if (options_.windowed || options_.headless || options_.testMode) state.fullScreenWanted = false;
   resetTimer();
   timer_->SetEnabled(true);
+  std::cerr << startupLine(startupFacts(logPath)) << '\n';
   return {};
+}
+
+StartupFacts GameSession::startupFacts(const std::string& logPath) const {
+  StartupFacts facts;
+  facts.title = host_->title();
+  facts.gameFile = (folder_ / gameFile_).string();
+  facts.renderer = host_->rendererName();
+  facts.rendererNotice = host_->rendererNotice();
+  if (options_.headless) {
+    facts.sound = "null";
+    facts.soundNotice = "headless";
+  } else if (options_.mute) {
+    facts.sound = "null";
+    facts.soundNotice = "--mute";
+  } else if (!host_->audioNotice().empty()) {
+    facts.sound = "null";
+    facts.soundNotice = "no device opened";
+  } else {
+    facts.sound = "openal";
+  }
+  std::error_code ec;
+  const std::filesystem::path saves = host_->root().saveFolder();
+  facts.saveFolder = saves.empty() ? std::string() : std::filesystem::absolute(saves, ec).string();
+  facts.errorLog = logPath;
+  return facts;
+}
+
+void GameSession::SaveRequestedScreenshot() {
+  if (!screenshotWanted_) return;
+  screenshotWanted_ = false;
+  Result<std::filesystem::path> folder = screenshotFolder(options_.screenshotDir);
+  if (!folder) {
+    std::cerr << "lumrun: no screenshot: " << folder.error().text() << '\n';
+    return;
+  }
+  const std::filesystem::path file = screenshotPath(*folder, std::chrono::system_clock::now());
+  if (Status saved = saveScreenshot(*this, file.string()); !saved) {
+    std::cerr << "lumrun: no screenshot: " << file.string() << ": " << saved.error().text() << '\n';
+    return;
+  }
+  std::cerr << "lumrun: screenshot saved to " << file.string() << '\n';
 }
 
 void GameSession::drawFrameNow(bool present) {

@@ -11,6 +11,7 @@
 #include "scene/game_host.h"
 #include "scene/runtime.h"
 #include "shell/command_line.h"
+#include "shell/startup_line.h"
 
 namespace lum {
 
@@ -27,6 +28,12 @@ class GameSession final : public ShellPort {
   // Shut-down: the exit event, then everything in reverse order.
   void Stop();
 
+  // F12: the next frame drawn is saved in the screenshot folder.
+  void RequestScreenshot() { screenshotWanted_ = true; }
+  // After drawing a frame: saves it when asked and says where on standard
+  // error (or why not).
+  void SaveRequestedScreenshot();
+
   GameHost& host() { return *host_; }
   TAsphyreTimer& timer() { return *timer_; }
 
@@ -36,11 +43,14 @@ class GameSession final : public ShellPort {
   bool setFullScreen(bool fullScreen) override;
 
  private:
+  StartupFacts startupFacts(const std::string& logPath) const;
+
   CommandLine options_;
   std::filesystem::path folder_;
   std::string gameFile_;
   std::unique_ptr<GameHost> host_;
   std::unique_ptr<TAsphyreTimer> timer_;
+  bool screenshotWanted_ = false;
 };
 
 }  // namespace lum

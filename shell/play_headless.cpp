@@ -9,6 +9,7 @@
 #include "scene/game_loop.h"
 #include "scene/input_rules.h"
 #include "shell/play.h"
+#include "shell/screenshot_file.h"
 
 namespace lum {
 
@@ -28,6 +29,10 @@ void deliverInput(GameSession& session, const InputEvent& e) {
       in.MouseUp(e.x, e.y);
       break;
     case InputEvent::Kind::Key:
+      if (e.x == kScreenshotKey) {
+        session.RequestScreenshot();
+        break;
+      }
       in.KeyDown(e.x, e.alt);
       break;
     case InputEvent::Kind::Char:
@@ -58,6 +63,7 @@ int playHeadless(GameSession& session, const CommandLine& options,
   for (uint32_t tick = 0;; ++tick) {
     while (next < events.size() && events[next].tick <= tick) deliverInput(session, events[next++]);
     device.Render(0xFF000000u, true);
+    session.SaveRequestedScreenshot();
     for (const Screenshot& shot : options.screenshots) {
       if (shot.tick != tick) continue;
       Status saved = saveScreenshot(session, shot.file);

@@ -13,6 +13,7 @@
 #include "scene/input_rules.h"
 #include "shell/key_codes.h"
 #include "shell/play.h"
+#include "shell/screenshot_file.h"
 #include "platform/utf.h"
 
 namespace lum {
@@ -46,6 +47,10 @@ void handle(GameSession& session, const SDL_Event& ev, bool& quit) {
       int32_t code = virtualKeyCode(ev.key.keysym.sym);
       const SDL_Keymod mods = static_cast<SDL_Keymod>(ev.key.keysym.mod);
       const bool altOnly = (mods & KMOD_ALT) && !(mods & (KMOD_CTRL | KMOD_SHIFT | KMOD_GUI));
+      if (code == kScreenshotKey) {
+        session.RequestScreenshot();
+        break;
+      }
       if (code > 0) in.KeyDown(code, altOnly);
       // Typed text does not carry Backspace and Enter; pass them as characters.
       if (code == 8 || code == 13) in.Character(static_cast<char32_t>(code));
@@ -89,6 +94,7 @@ int playInWindow(GameSession& session, const CommandLine& options,
   timer.OnTimer = [&] {
     while (next < events.size() && events[next].tick <= ticks) deliverInput(session, events[next++]);
     device.Render(0xFF000000u, true);
+    session.SaveRequestedScreenshot();
     for (const Screenshot& shot : options.screenshots) {
       if (shot.tick != ticks) continue;
       if (Status saved = saveScreenshot(session, shot.file); !saved) {

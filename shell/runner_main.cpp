@@ -53,6 +53,18 @@ void reportStartupFailure(const std::string& message, bool headless) {
   }
 }
 
+Status checkGameFound(const GameLocation& where, bool named) {
+  std::error_code ec;
+  if (!where.fileName.empty() && fs::is_regular_file(where.folder / where.fileName, ec)) return {};
+  if (!where.fileName.empty()) {
+    return Error{"no game: " + (where.folder / where.fileName).string() + " does not exist"};
+  }
+  return Error{std::string("no game found: ") +
+               (named ? "" : "no .lumf file beside lumrun in " + where.folder.string() +
+                                 " and no Lumforge.ini naming one; ") +
+               "give a game folder or .lumf file, as in: lumrun path/to/game"};
+}
+
 std::string absolute(const std::string& p) {
   std::error_code ec;
   return fs::absolute(p, ec).string();
@@ -130,6 +142,10 @@ int runnerMain(int argc, char** argv) {
       std::cout << kRunnerUsage;
       return 0;
     }
+    if (a == "--version") {
+      std::cout << "lumrun " << LUMRUN_VERSION << '\n';
+      return 0;
+    }
   }
   Result<CommandLine> parsed = parseCommandLine(args);
   if (!parsed) {
@@ -160,15 +176,16 @@ int runnerMain(int argc, char** argv) {
     if (auto data = findUserDataFolder(std::nullopt)) iniFolders.push_back(*data);
     where = locateGameBesideExecutable(executablePath(argv[0]), iniFolders, cp);
   }
+  // Without a game there is nothing to show; say what was looked for
+  // rather than open an empty window.
+  if (Status found = checkGameFound(where, cl.game.has_value()); !found) {
+    reportStartupFailure(found.error().text(), cl.headless || cl.info);
+    return 2;
+  }
 
   fs::path gameFile = where.folder / where.fileName;
-  std::error_code ec;
   if (cl.info) {
     TLumDB root;
-    if (where.fileName.empty() || !fs::exists(gameFile, ec)) {
-      std::cerr << "lumrun: no game file found\n";
-      return 2;
-    }
     Status loaded = loadGameFile(root, gameFile);
     if (!loaded) {
       std::cerr << "lumrun: cannot load the game: " << loaded.error().text() << '\n';

@@ -30,6 +30,9 @@ bool GetText(RoutineCall& c);
 bool DelFile(RoutineCall& c);
 bool GetIni(RoutineCall& c);
 bool SetIni(RoutineCall& c);
+// The player's progress (arguments are ignored).
+bool SaveState(RoutineCall& c);
+bool LoadState(RoutineCall& c);
 // Sound.
 bool PlaySnd(RoutineCall& c);
 bool PlayMuz(RoutineCall& c);

@@ -53,6 +53,26 @@ TEST(FileOps, AtomicWriteReplacesAndLeavesNoTemporaryFile) {
   EXPECT_FALSE(writeFileAtomically(temp.path() / "no-folder" / "x", "x").ok());
 }
 
+TEST(FileOps, WriteKeepingBackupMovesTheOldFileAside) {
+  TempFolder temp;
+  const auto file = temp.path() / "progress.dat";
+  const auto backup = temp.path() / "progress.dat.bak";
+  ASSERT_TRUE(writeFileKeepingBackup(file, backup, "one").ok());
+  EXPECT_EQ(temp.read("progress.dat"), "one");
+  EXPECT_FALSE(std::filesystem::exists(backup));
+  ASSERT_TRUE(writeFileKeepingBackup(file, backup, "two").ok());
+  ASSERT_TRUE(writeFileKeepingBackup(file, backup, "three").ok());
+  EXPECT_EQ(temp.read("progress.dat"), "three");
+  EXPECT_EQ(temp.read("progress.dat.bak"), "two");
+  auto names = folderNames(temp.path());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"progress.dat", "progress.dat.bak"}));
+  // When the old file cannot move aside it stays, unchanged.
+  EXPECT_FALSE(writeFileKeepingBackup(file, temp.path() / "none" / "x.bak", "four").ok());
+  EXPECT_EQ(temp.read("progress.dat"), "three");
+  EXPECT_EQ(folderNames(temp.path()).size(), 2u);
+}
+
 TEST(FileOps, AtomicWriteRemovesTemporariesThatKilledWritersLeft) {
   TempFolder temp;
   const auto file = temp.path() / "settings.ini";

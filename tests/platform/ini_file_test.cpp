@@ -238,5 +238,20 @@ TEST(IniFile, LocatesBareNamesInSearchFolders) {
   EXPECT_FALSE(locateIniFile("Other.ini", {first.path(), second.path()}).has_value());
 }
 
+TEST(IniFile, ListsEveryEntryInFileOrderWithTheFirstOfDuplicates) {
+  auto ini = IniFile::fromBytes("[Music]\nTheme=60:\"theme.ogg\"\n[Fx]\nZ=1\nA=2\nz=3\n");
+  std::vector<IniEntry> all = ini.entries();
+  ASSERT_EQ(all.size(), 3u);
+  EXPECT_EQ(all[0].section, "Music");
+  EXPECT_EQ(all[0].value, "60:\"theme.ogg\"");
+  EXPECT_EQ(all[1].key, "Z");
+  EXPECT_EQ(all[1].value, "1");
+  EXPECT_EQ(all[2].key, "A");
+  auto utf8 = IniFile::fromBytes("\xEF\xBB\xBF[Меню]\nКлюч=Игра\n");
+  ASSERT_EQ(utf8.entries().size(), 1u);
+  EXPECT_EQ(utf8.entries()[0].section, "\xCC\xE5\xED\xFE");  // in Windows-1251
+  EXPECT_TRUE(IniFile::fromBytes("").entries().empty());
+}
+
 }  // namespace
 }  // namespace lum

@@ -165,6 +165,36 @@ TEST(DemoGame, ScriptedPlayThroughSolvesThePuzzle) {
   std::filesystem::remove_all(dir);
 }
 
+// The puzzle is saved when it is solved, and the next run loads it: it
+// starts solved, with the values of the save, and draws its menu as before.
+TEST(DemoGame, ASecondRunStartsSolved) {
+  const std::filesystem::path game = binaryDir() + "/games/demo";
+  auto dir = scratchFolder("demo-second");
+  const std::string play = lumrunPath() + " --headless --save-dir " + quoted(dir / "save") + " ";
+  ToolResult first = runTool(play + "--ticks 420 --input " +
+                             quoted(std::filesystem::path(LUMRUN_SOURCE_DIR) / "games/demo/playthrough.txt") +
+                             " --screenshot 210:" + quoted(dir / "menu1.png") + " " + quoted(game));
+  ASSERT_EQ(first.status, 0) << first.out;
+  const std::filesystem::path saved = dir / "save" / "Lumware" / "LumDemo" / "progress.dat";
+  ToolResult shown = runTool(lumfPath() + " progress " + quoted(saved) + " --game " +
+                             quoted(game / "demo.lumf") + " --codepage 1251");
+  ASSERT_EQ(shown.status, 0) << shown.out;
+  EXPECT_NE(shown.out.find("0 TLumDB 'LumDemo' SOLVED I 1\n"), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("0 TLumDB 'LumDemo' CLICKS I 1\n"), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("25 TLumText 'Done' VIS I 1\n"), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("24 TLumImage 'Gem3' RX E "), std::string::npos) << shown.out;
+
+  ToolResult second = runTool(play + "--ticks 211 --screenshot 210:" + quoted(dir / "menu2.png") +
+                              " --dump-state " + quoted(dir / "state.json") + " " + quoted(game));
+  ASSERT_EQ(second.status, 0) << second.out;
+  Json state = Json::parse(readFile(dir / "state.json"));
+  EXPECT_EQ(varsOf(state, 0)["SOLVED"].second, "1");
+  EXPECT_EQ(varsOf(state, 0)["CLICKS"].second, "1");
+  EXPECT_EQ(propertiesOf(state, 25)["Vis"], true);
+  EXPECT_EQ(readFile(dir / "menu1.png"), readFile(dir / "menu2.png"));
+  std::filesystem::remove_all(dir);
+}
+
 TEST(DemoGame, PlayThroughOnOpenGlEndsInTheSameState) {
   const std::filesystem::path game = binaryDir() + "/games/demo";
   auto dir = scratchFolder("demo-gl");

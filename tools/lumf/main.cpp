@@ -1,5 +1,6 @@
 // lumf: the game file tool. Dumps game files as JSON, builds them from JSON,
-// prints their outline, and works on archives and bitmap fonts.
+// prints their outline, prints progress files, and works on archives and
+// bitmap fonts.
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -11,13 +12,17 @@
 #include "scene/game_json.h"
 #include "scene/tree_outline.h"
 #include "tools/lumf/archive_commands.h"
+#include "tools/lumf/check_command.h"
+#include "tools/lumf/progress_command.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: lumf dump GAME.lumf [--codepage CP]\n"
+    "usage: lumf check GAME [--json] [--codepage CP]\n"
+    "       lumf dump GAME.lumf [--codepage CP]\n"
     "       lumf build GAME.json -o GAME.lumf [--codepage CP]\n"
     "       lumf tree GAME.lumf [--codepage CP]\n"
+    "       lumf progress FILE [--game GAME.lumf] [--codepage CP]\n"
     "       lumf archive list|extract|pack ...\n"
     "       lumf font FONT.ttf --size N [--first C] [--count N] [--codepage CP] --key NAME "
     "-o ARCHIVE\n";
@@ -125,8 +130,14 @@ int main(int argc, char** argv) {
   if (args.empty()) return usage();
   const std::string command = args.front();
   args.erase(args.begin());
+  if (command == "--version") {
+    std::cout << "lumf " << LUMRUN_VERSION << '\n';
+    return 0;
+  }
   if (command == "archive") return lum::runArchiveCommand(args);
   if (command == "font") return lum::runFontCommand(args);
+  if (command == "check") return lum::runCheckCommand(args);
+  if (command == "progress") return lum::runProgressCommand(args);
   if (command != "dump" && command != "build" && command != "tree") return usage();
 
   Options opt;

@@ -146,6 +146,10 @@ int main(int argc, char** argv) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
+    if (a == "--version") {
+      std::cout << "lumscript " << LUMRUN_VERSION << '\n';
+      return 0;
+    }
     if (a == "--log" && hasValue) {
       options.logPath = args[++i];
     } else if (a == "--var" && hasValue) {

@@ -1,0 +1,18 @@
+// Commands that save and load the player's progress.
+#include "library/engine/engine_access.h"
+#include "library/engine/engine_commands.h"
+#include "scene/db.h"
+
+namespace lum::engine {
+
+bool SaveState(RoutineCall& c) {
+  if (TLumDB* root = rootOf(c)) root->SaveState();
+  return true;
+}
+
+bool LoadState(RoutineCall& c) {
+  if (TLumDB* root = rootOf(c)) root->LoadState();
+  return true;
+}
+
+}  // namespace lum::engine
