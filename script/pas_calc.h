@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "script/compiled.h"
 #include "script/environment.h"
@@ -136,6 +137,12 @@ class TPasCalc {
   std::string errorSource_;
 
   std::string routineFailure_;
+  struct ParamFrame {
+    TVarList params;
+    std::vector<const std::string*> targets;
+  };
+  std::vector<std::unique_ptr<ParamFrame>> paramFrames_;
+  size_t nativeDepth_ = 0;
   int callDepth_ = 0;
   uint64_t statementsRun_ = 0;
   uint64_t statementLimit_ = 0;

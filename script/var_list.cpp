@@ -80,10 +80,12 @@ bool SingleIndex(std::string_view name, std::string_view& base, int32_t& index) 
 void TVarList::ClearVars() {
   duplicates_ = false;
   vars_.clear();
-  index_.clear();
-  indexedIndex_.clear();
-  arrayBases_.clear();
-  elements_.clear();
+  // Clearing an empty table still sweeps its buckets: parameter lists are
+  // emptied on every native call.
+  if (!index_.empty()) index_.clear();
+  if (!indexedIndex_.empty()) indexedIndex_.clear();
+  if (!arrayBases_.empty()) arrayBases_.clear();
+  if (!elements_.empty()) elements_.clear();
 }
 
 int TVarList::IndexOfElement(std::string_view base, int32_t index) const {
