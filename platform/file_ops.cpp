@@ -129,6 +129,26 @@ Status writeFileKeepingBackup(const std::filesystem::path& path,
 
 namespace {
 
+// The old file becomes the backup through a second name, so the file itself
+// stays in place until the new content replaces it: a reader (or a run
+// killed between the two steps) always finds a whole file under its name.
+// Where the file system has no hard links, the old file moves aside instead.
+bool keepAsBackup(const std::filesystem::path& path, const std::filesystem::path& backup) {
+  removeStaleTemporaries(backup);
+  std::string link = temporaryTemplate(backup);
+  const int fd = ::mkstemp(link.data());
+  if (fd >= 0) {
+    ::close(fd);
+    ::unlink(link.c_str());
+    if (::link(path.c_str(), link.c_str()) == 0) {
+      if (::rename(link.c_str(), backup.c_str()) == 0) return true;
+      ::unlink(link.c_str());
+      return false;
+    }
+  }
+  return ::rename(path.c_str(), backup.c_str()) == 0;
+}
+
 Status replaceFile(const std::filesystem::path& path, std::string_view bytes,
                    const std::filesystem::path* backup) {
   removeStaleTemporaries(path);
@@ -142,13 +162,10 @@ Status replaceFile(const std::filesystem::path& path, std::string_view bytes,
   bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
   const int writeErrno = errno;
   ok = (::close(fd) == 0) && ok;
-  // The new content is whole on disk before the old file moves aside; a
-  // missing old file is no reason to stop.
+  // The new content is whole on disk before the old file becomes the backup;
+  // a missing old file is no reason to stop.
   struct stat old {};
-  if (ok && backup && ::lstat(path.c_str(), &old) == 0 &&
-      ::rename(path.c_str(), backup->c_str()) != 0) {
-    ok = false;
-  }
+  if (ok && backup && ::lstat(path.c_str(), &old) == 0) ok = keepAsBackup(path, *backup);
   if (ok && ::rename(name.c_str(), path.c_str()) == 0) {
     syncFolder(path);
     return {};
