@@ -14,4 +14,17 @@ inline std::string upperAscii(std::string_view text) {
   return out;
 }
 
+inline char upperAsciiChar(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// upperAscii(a) == upperAscii(b), without making either.
+inline bool sameUpperAscii(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (upperAsciiChar(a[i]) != upperAsciiChar(b[i])) return false;
+  }
+  return true;
+}
+
 }  // namespace lum

@@ -15,11 +15,22 @@
 namespace lum {
 
 int ClassInfo::findProperty(std::string_view propertyName) const {
-  std::string wanted = upperAscii(propertyName);
   for (size_t i = 0; i < properties.size(); ++i) {
-    if (upperAscii(properties[i].name) == wanted) return static_cast<int>(i);
+    if (sameUpperAscii(properties[i].name, propertyName)) return static_cast<int>(i);
   }
   return -1;
+}
+
+int ClassInfo::findUpperProperty(std::string_view upperName) const {
+  if (!upperIndex) {
+    auto index = std::make_shared<UpperIndex>();
+    // The first property of a name wins, as in findProperty.
+    for (size_t i = 0; i < properties.size(); ++i)
+      index->emplace(upperAscii(properties[i].name), static_cast<int>(i));
+    upperIndex = std::move(index);
+  }
+  auto it = upperIndex->find(upperName);
+  return it == upperIndex->end() ? -1 : it->second;
 }
 
 bool ClassInfo::mayBeChildOf(std::string_view parentClass) const {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "scene/property.h"
@@ -23,7 +24,18 @@ struct ClassInfo {
   // Index of the property with that name, compared without regard to case;
   // -1 when the class has none.
   int findProperty(std::string_view propertyName) const;
+  // The same for a name already in upper case (as scripts give them): one
+  // hash lookup in a table made on first use.
+  int findUpperProperty(std::string_view upperName) const;
   bool mayBeChildOf(std::string_view parentClass) const;
+
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  };
+  using UpperIndex = std::unordered_map<std::string, int, NameHash, std::equal_to<>>;
+  // Built once, on the first lookup; a class's table never changes after.
+  mutable std::shared_ptr<const UpperIndex> upperIndex = nullptr;
 };
 
 class ClassRegistry {

@@ -75,9 +75,8 @@ TLumElement* TLumElement::FindByKey(int32_t key, TLumElement** hint) {
 TLumElement* TLumElement::FindByKey(int32_t key) { return FindByKey(key, nullptr); }
 
 TLumElement* TLumElement::FindChildById(std::string_view name) const {
-  std::string wanted = upperAscii(name);
   for (const auto& c : children_) {
-    if (upperAscii(c->Id) == wanted) return c.get();
+    if (sameUpperAscii(c->Id, name)) return c.get();
   }
   return nullptr;
 }

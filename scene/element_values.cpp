@@ -38,6 +38,16 @@ bool parseOrdinal(std::string_view text, int64_t& out) {
   return true;
 }
 
+// Scripts give names in upper case; other callers may not.
+int propertyIndex(const ClassInfo& info, std::string_view name) {
+  const int index = info.findUpperProperty(name);
+  if (index >= 0) return index;
+  for (char c : name) {
+    if (c >= 'a' && c <= 'z') return info.findProperty(name);
+  }
+  return -1;
+}
+
 ScriptValue refTo(const TLumElement* e) {
   return ScriptValue::Ref(e ? e->handle() : 0);
 }
@@ -65,14 +75,14 @@ TLumElement* TLumElement::fromRef(Runtime* rt, ElementRef ref) {
 
 bool TLumElement::GetValue(std::string_view name, ScriptValue& out) {
   if (vars_) {
-    TVar var;
-    if (vars_->FindLocal(name, var)) {
-      out = var.Value;
+    const int i = vars_->IndexOf(name);
+    if (i >= 0) {
+      out = (*vars_)[static_cast<size_t>(i)].Value;
       return true;
     }
   }
   const ClassInfo& info = classInfo();
-  if (int index = info.findProperty(name); index >= 0) {
+  if (int index = propertyIndex(info, name); index >= 0) {
     out = propertyValue(info.properties[static_cast<size_t>(index)], *this);
     return true;
   }
@@ -208,7 +218,7 @@ bool TLumElement::SetValue(std::string_view name, const ScriptValue& given) {
   }
   if (vars_ && vars_->Exists(name)) return vars_->SetExisting(name, value);
   const ClassInfo& info = classInfo();
-  if (int index = info.findProperty(name); index >= 0) {
+  if (int index = propertyIndex(info, name); index >= 0) {
     const PropertyDef& prop = info.properties[static_cast<size_t>(index)];
     switch (storedAs(prop.kind)) {
       case StoredAs::Ordinal: {

@@ -41,9 +41,19 @@ bool TPasCalc::CallNative(const TokenText& text, const std::string& name, const 
     Fail(Msg::UnknownFunction, {name});
     return false;
   }
-  TVarList params;
-  params.Reserve(args.size());
-  std::vector<const std::string*> targets(args.size(), nullptr);
+  // One parameter list per nesting of native calls (an argument may call
+  // another routine), kept from call to call so that a call allocates
+  // nothing once the lists have grown.
+  if (nativeDepth_ >= paramFrames_.size()) paramFrames_.push_back(std::make_unique<ParamFrame>());
+  ParamFrame& frame = *paramFrames_[nativeDepth_];
+  struct Deeper {
+    size_t& depth;
+    ~Deeper() { --depth; }
+  } deeper{++nativeDepth_};
+  TVarList& params = frame.params;
+  params.ClearVars();
+  std::vector<const std::string*>& targets = frame.targets;
+  targets.assign(args.size(), nullptr);
   for (size_t i = 0; i < args.size(); ++i) {
     ScriptValue v;
     if (!EvaluateUnit(text, args[i].unit, v)) {

@@ -141,6 +141,24 @@ bool TPasCalc::EvalIndexList(const TokenText& text, IndexList& list, std::string
   return true;
 }
 
+bool TPasCalc::EvalSingleIndex(const TokenText& text, IndexList& list, int32_t& out) {
+  if (!list.closed) {
+    Fail(Msg::BracketCloseExpected);
+    return false;
+  }
+  ExprUnit& part = list.parts[0];
+  ScriptValue v;
+  if (!EvaluateUnit(text, part, v)) {
+    Fail(Msg::ErrorInExpressionPart, {text.Spaced(part.span)});
+    return false;
+  }
+  if (!ToInt32(v, out)) {
+    Fail(Msg::InvalidIndex, {text.Spaced(part.span)});
+    return false;
+  }
+  return true;
+}
+
 bool TPasCalc::ReadCharIndex(const std::string& index, size_t length, size_t& position) {
   if (index.empty()) {
     Fail(Msg::EmptyStringIndex);
@@ -165,9 +183,23 @@ bool TPasCalc::ReadCharIndex(const std::string& index, size_t length, size_t& po
 
 void TPasCalc::EvalVariable(const TokenText& text, const ExprNode& node, ScriptValue& out) {
   std::string first, second;
-  if (node.index1 && !EvalIndexList(text, *node.index1, first)) return;
-  if (node.index2 && !EvalIndexList(text, *node.index2, second)) return;
   const std::string& name = node.name;
+  if (IsSingleIndex(node.index1.get(), node.index2.get())) {
+    // A[I]: the element is found by its integer index, no name is built.
+    int32_t index;
+    if (!EvalSingleIndex(text, *node.index1, index)) return;
+    if (!vars_.Exists(name)) {
+      const int slot = vars_.IndexOfElement(name, index);
+      if (slot >= 0) {
+        out = vars_[static_cast<size_t>(slot)].Value;
+        return;
+      }
+    }
+    first = std::to_string(index);
+  } else if (node.index1 && !EvalIndexList(text, *node.index1, first)) {
+    return;
+  }
+  if (node.index2 && !EvalIndexList(text, *node.index2, second)) return;
   bool arrayIndex = node.index1 != nullptr;
   bool charIndex = node.index2 != nullptr;
   const std::string* charText = &second;

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "script/compiled.h"
 #include "script/environment.h"
@@ -85,6 +86,11 @@ class TPasCalc {
   void EvalName(const TokenText& text, const ExprNode& node, ScriptValue& out);
   void EvalVariable(const TokenText& text, const ExprNode& node, ScriptValue& out);
   bool EvalIndexList(const TokenText& text, IndexList& list, std::string& out);
+  // One index and no character index: the form arrays are read with.
+  static bool IsSingleIndex(const IndexList* index1, const IndexList* index2) {
+    return index1 != nullptr && index2 == nullptr && index1->parts.size() == 1;
+  }
+  bool EvalSingleIndex(const TokenText& text, IndexList& list, int32_t& out);
   bool ReadCharIndex(const std::string& index, size_t length, size_t& position);
   void Translate(ScriptValue& v) const;
   bool IsRoutineName(std::string_view name) const;
@@ -131,6 +137,12 @@ class TPasCalc {
   std::string errorSource_;
 
   std::string routineFailure_;
+  struct ParamFrame {
+    TVarList params;
+    std::vector<const std::string*> targets;
+  };
+  std::vector<std::unique_ptr<ParamFrame>> paramFrames_;
+  size_t nativeDepth_ = 0;
   int callDepth_ = 0;
   uint64_t statementsRun_ = 0;
   uint64_t statementLimit_ = 0;

@@ -1,5 +1,6 @@
 // Blocks, assignments, IF and the jumps.
 #include "script/pas_calc.h"
+#include "script/paths.h"
 #include "script/plans.h"
 
 namespace lum {
@@ -88,7 +89,13 @@ void TPasCalc::RunStatement(const TokenText& text, Statement& statement) {
 
 void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
   std::string first, second;
-  if (plan.index1 && !EvalIndexList(text, *plan.index1, first)) return;
+  const bool single = IsSingleIndex(plan.index1.get(), plan.index2.get());
+  int32_t index = 0;
+  if (single) {
+    if (!EvalSingleIndex(text, *plan.index1, index)) return;
+  } else if (plan.index1 && !EvalIndexList(text, *plan.index1, first)) {
+    return;
+  }
   if (plan.index2 && !EvalIndexList(text, *plan.index2, second)) return;
   if (plan.failAt == 1) {
     Fail(plan.failMsg, {plan.failArg});
@@ -102,6 +109,22 @@ void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
   if (!plan.assign) return;
 
   const std::string& name = plan.target;
+  if (single) {
+    if (!vars_.Exists(name) && plan.targetValid) {
+      // A[I] := ...: an existing element is found by its integer index; a
+      // new one goes where SetOrAdd puts a name the list does not hold.
+      const int slot = vars_.IndexOfElement(name, index);
+      if (slot >= 0) {
+        vars_.SetAt(static_cast<size_t>(slot), std::move(value));
+        return;
+      }
+      std::string indexed = name + "[" + std::to_string(index) + "]";
+      if (WritePath(env_, env_.Current(), indexed, value, &vars_)) return;
+      vars_.AddVar(TVar{std::move(indexed), std::move(value)}, &env_);
+      return;
+    }
+    first = std::to_string(index);
+  }
   bool arrayIndex = plan.index1 != nullptr;
   bool charIndex = plan.index2 != nullptr;
   const std::string* charText = &second;

@@ -53,23 +53,70 @@ inline bool SameName(const std::string& a, std::string_view b) {
   return true;
 }
 
-std::string_view ArrayBase(std::string_view name) {
+// "A[5]" gives A and 5 when the index is one integer written as
+// std::to_string writes it (the form index lists are turned into).
+bool SingleIndex(std::string_view name, std::string_view& base, int32_t& index) {
   const size_t bracket = name.find('[');
-  return bracket == std::string_view::npos ? std::string_view() : name.substr(0, bracket);
+  if (bracket == std::string_view::npos || bracket == 0 || name.back() != ']') return false;
+  const std::string_view digits = name.substr(bracket + 1, name.size() - bracket - 2);
+  if (digits.empty() || digits.size() > 11) return false;
+  int64_t v = 0;
+  size_t i = digits[0] == '-' ? 1 : 0;
+  if (i == digits.size()) return false;
+  if (digits[i] == '0' && (digits.size() != 1)) return false;  // leading zero or -0
+  for (; i < digits.size(); ++i) {
+    if (digits[i] < '0' || digits[i] > '9') return false;
+    v = v * 10 + (digits[i] - '0');
+  }
+  if (digits[0] == '-') v = -v;
+  if (v < INT32_MIN || v > INT32_MAX) return false;
+  base = name.substr(0, bracket);
+  index = static_cast<int32_t>(v);
+  return true;
 }
+
 }  // namespace
 
 void TVarList::ClearVars() {
   duplicates_ = false;
   vars_.clear();
-  index_.clear();
-  arrayBases_.clear();
+  // Clearing an empty table still sweeps its buckets: parameter lists are
+  // emptied on every native call.
+  if (!index_.empty()) index_.clear();
+  if (!indexedIndex_.empty()) indexedIndex_.clear();
+  if (!arrayBases_.empty()) arrayBases_.clear();
+  if (!elements_.empty()) elements_.clear();
+}
+
+int TVarList::IndexOfElement(std::string_view base, int32_t index) const {
+  auto array = elements_.find(base);
+  if (array == elements_.end()) return -1;
+  auto it = array->second.find(index);
+  return it == array->second.end() ? -1 : static_cast<int>(it->second);
+}
+
+bool TVarList::NoteElement(size_t position) {
+  std::string_view base;
+  int32_t index;
+  if (!SingleIndex(vars_[position].Name, base, index)) return false;
+  auto array = elements_.find(base);
+  if (array == elements_.end()) array = elements_.emplace(std::string(base), ElementIndex()).first;
+  array->second.emplace(index, static_cast<uint32_t>(position));
+  return true;
 }
 
 int TVarList::IndexOf(std::string_view name) const {
   if (vars_.size() >= kIndexFrom) {
-    auto it = index_.find(name);
-    return it == index_.end() ? -1 : static_cast<int>(it->second);
+    if (name.find('[') == std::string_view::npos) {
+      auto it = index_.find(name);
+      return it == index_.end() ? -1 : static_cast<int>(it->second);
+    }
+    // Elements with one integer index are kept by that integer only.
+    std::string_view base;
+    int32_t element;
+    if (SingleIndex(name, base, element)) return IndexOfElement(base, element);
+    auto it = indexedIndex_.find(name);
+    return it == indexedIndex_.end() ? -1 : static_cast<int>(it->second);
   }
   for (size_t i = 0; i < vars_.size(); ++i)
     if (SameName(vars_[i].Name, name)) return static_cast<int>(i);
@@ -85,9 +132,8 @@ int TVarList::IndexOfHinted(std::string_view name, uint32_t& hint) const {
       bool earlier = false;
       for (uint32_t i = 0; i < hint && !earlier; ++i) earlier = vars_[i].Name == name;
       if (!earlier) return static_cast<int>(hint);
-    } else {
-      auto it = index_.find(name);
-      if (it != index_.end() && it->second == hint) return static_cast<int>(hint);
+    } else if (IndexOf(name) == static_cast<int>(hint)) {
+      return static_cast<int>(hint);
     }
   }
   const int found = IndexOf(name);
@@ -95,30 +141,47 @@ int TVarList::IndexOfHinted(std::string_view name, uint32_t& hint) const {
   return found;
 }
 
-void TVarList::NoteAdded(size_t position) {
+void TVarList::NoteName(size_t position) {
   const std::string& name = vars_[position].Name;
-  const std::string_view base = ArrayBase(name);
-  if (!base.empty() || name.find('[') != std::string::npos) ++arrayBases_[std::string(base)];
+  const size_t bracket = name.find('[');
+  bool element = false;
+  if (bracket != std::string::npos) {
+    const std::string_view base(name.data(), bracket);
+    auto counted = arrayBases_.find(base);
+    if (counted == arrayBases_.end()) arrayBases_.emplace(std::string(base), 1);
+    else ++counted->second;
+    element = NoteElement(position);
+  }
+  if (vars_.size() >= kIndexFrom && !element) {
+    (bracket == std::string::npos ? index_ : indexedIndex_)
+        .emplace(name, static_cast<uint32_t>(position));
+  }
+}
+
+void TVarList::NoteAdded(size_t position) {
   if (vars_.size() == kIndexFrom) {
     RebuildIndexes();
-  } else if (vars_.size() > kIndexFrom) {
-    index_.emplace(name, static_cast<uint32_t>(position));
+  } else {
+    NoteName(position);
   }
 }
 
 void TVarList::RebuildIndexes() {
   index_.clear();
+  indexedIndex_.clear();
   arrayBases_.clear();
-  for (size_t i = 0; i < vars_.size(); ++i) {
-    const std::string& name = vars_[i].Name;
-    if (name.find('[') != std::string::npos) ++arrayBases_[std::string(ArrayBase(name))];
-    if (vars_.size() >= kIndexFrom) index_.emplace(name, static_cast<uint32_t>(i));
-  }
+  elements_.clear();
+  for (size_t i = 0; i < vars_.size(); ++i) NoteName(i);
 }
 
 void TVarList::Append(TVar var) {
   if (!duplicates_ && Exists(var.Name)) duplicates_ = true;
   vars_.push_back(std::move(var));
+  NoteAdded(vars_.size() - 1);
+}
+
+void TVarList::AppendNew(const TVar& var) {
+  vars_.push_back(var);
   NoteAdded(vars_.size() - 1);
 }
 
@@ -135,14 +198,14 @@ bool TVarList::AddVar(const TVar& var, ScriptEnvironment* env) {
   if (!IsValidName(var.Name)) return false;
   if (env != nullptr && var.Name.find('.') != std::string::npos)
     env->LogWithContext("Add var " + var.Name + " (in " + env->ElementText() + " ");
-  Append(var);
+  AppendNew(var);
   return true;
 }
 
 bool TVarList::AddIfAbsent(const TVar& var) {
   if (Exists(var.Name)) return true;
   if (!IsValidName(var.Name)) return false;
-  Append(var);
+  AppendNew(var);
   return true;
 }
 

@@ -42,11 +42,16 @@ class TVarList {
     return !arrayBases_.empty() && arrayBases_.find(base) != arrayBases_.end();
   }
 
+  // Position of the record named base + "[" + index + "]" (the index in
+  // its plain decimal form), or -1; one integer lookup, no name is built.
+  int IndexOfElement(std::string_view base, int32_t index) const;
+
   bool AddVar(const TVar& var, ScriptEnvironment* env = nullptr);
   bool AddIfAbsent(const TVar& var);
   bool SetOrAdd(const TVar& var, ScriptEnvironment* env = nullptr);
   bool SetExisting(std::string_view name, const ScriptValue& value);
   void SetAt(size_t index, const ScriptValue& value) { vars_[index].Value = value; }
+  void SetAt(size_t index, ScriptValue&& value) { vars_[index].Value = std::move(value); }
   bool FindLocal(std::string_view name, TVar& out) const;
   bool Find(std::string_view name, TVar& out, ScriptEnvironment* env = nullptr);
   void CopyTo(TVarList& other, ScriptEnvironment* env = nullptr) const;
@@ -66,12 +71,25 @@ class TVarList {
   using NameIndex = std::unordered_map<std::string, uint32_t, NameHash, std::equal_to<>>;
   static constexpr size_t kIndexFrom = 8;  // short lists are faster to scan
 
+  void AppendNew(const TVar& var);  // a name the list does not hold yet
   void NoteAdded(size_t position);
+  bool NoteElement(size_t position);  // false: not a name like A[5]
+  void NoteName(size_t position);
   void RebuildIndexes();
 
   std::vector<TVar> vars_;
-  NameIndex index_;          // first position of each name, once the list is long
+  // First position of each name, once the list is long: plain names and
+  // other indexed names (A[1,2], A[05]) apart, so that the many elements
+  // of an array do not slow down finding the plain variables; names like
+  // A[5] are kept in elements_ only.
+  NameIndex index_;
+  NameIndex indexedIndex_;
+
   NameIndex arrayBases_;     // count of records per array base name
+  // Records named like A[5], per base name and integer index: the first
+  // record of each name.
+  using ElementIndex = std::unordered_map<int32_t, uint32_t>;
+  std::unordered_map<std::string, ElementIndex, NameHash, std::equal_to<>> elements_;
   bool duplicates_ = false;  // some name occurs twice (only Append does that)
 };
 

@@ -158,6 +158,48 @@ TEST(Arrays, IndexExpressionsNameOneVariable) {
   EXPECT_EQ(h.Var("N").whole(), 5);
 }
 
+TEST(Arrays, ElementsFoundByIntegerIndexAreTheRecordsOfTheirNames) {
+  // Short and long lists, negative indexes, a second dimension, and names
+  // not in plain decimal form (reached only by that very name).
+  for (int extra : {0, 20}) {
+    TVarList list;
+    for (int i = 0; i < extra; ++i) list.AddVar(TVar{"V" + std::to_string(i), ScriptValue::Integer(i)});
+    list.AddVar(TVar{"A[05]", ScriptValue::Integer(1)});
+    EXPECT_EQ(list.IndexOfElement("A", 5), -1);
+    EXPECT_EQ(list.IndexOf("A[5]"), -1);
+    list.AddVar(TVar{"A[5]", ScriptValue::Integer(2)});
+    list.AddVar(TVar{"A[-3]", ScriptValue::Integer(3)});
+    list.AddVar(TVar{"A[1,2]", ScriptValue::Integer(4)});
+    list.Append(TVar{"A[5]", ScriptValue::Integer(5)});  // a second record: the first wins
+    EXPECT_EQ(list.IndexOf("A[05]"), extra);
+    EXPECT_EQ(list.IndexOfElement("A", 5), extra + 1);
+    EXPECT_EQ(list.IndexOf("A[5]"), extra + 1);
+    EXPECT_EQ(list.IndexOfElement("A", -3), extra + 2);
+    EXPECT_EQ(list.IndexOf("A[1,2]"), extra + 3);
+    EXPECT_EQ(list.IndexOfElement("B", 5), -1);
+    EXPECT_TRUE(list.HasArray("A"));
+    EXPECT_TRUE(list.Remove("A[5]"));
+    EXPECT_EQ(list.IndexOfElement("A", 5), extra + 3);  // the appended one, moved up
+    EXPECT_EQ(list.IndexOfElement("A", -3), extra + 1);
+  }
+  // Through scripts: written, read, counted over; the records keep the
+  // names A[1] ... that dumps and GetVar see.
+  Harness h;
+  EXPECT_TRUE(h.Run("I := 0; S := 0; FOR I := -2 TO 30 DO A[I] := I * 2; "
+                    "FOR I := 30 DOWNTO -2 DO S := S + A[I]; A[7] := 'x'; B := A[3 + 4]; "
+                    "C := A[-2];"));
+  EXPECT_EQ(h.Var("S").whole(), 2 * (30 * 31 / 2 - 3));
+  EXPECT_EQ(h.Var("A[7]").text(), "x");
+  EXPECT_EQ(h.Var("B").text(), "x");
+  EXPECT_EQ(h.Var("C").whole(), -4);
+  EXPECT_EQ(h.calc().Variables()[2].Name, "A[-2]");
+  Harness g;  // a fresh list: A[0] was written above
+  EXPECT_FALSE(g.Run("I := 0; A[1] := 1; X := A[I];"));
+  EXPECT_EQ(g.message(), "Variable not found: A[0]");
+  EXPECT_FALSE(g.Run("A[1 := 1;"));
+  EXPECT_EQ(g.code(), 21);
+}
+
 TEST(Arrays, PlainAndArrayNamesCollide) {
   Harness h;
   EXPECT_FALSE(h.Run("A[1] := 1; B := A;"));
