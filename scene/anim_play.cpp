@@ -1,12 +1,12 @@
 // Playing animations: the frame number and its clamping, when the frame
 // table is rebuilt, the process tick, the start and play operations, and the
 // names through which scripts read the current frame.
-#include <charconv>
 #include <limits>
 
 #include "scene/anim.h"
 #include "scene/db.h"
 #include "scene/runtime.h"
+#include "scene/whole_number.h"
 #include "script/pool.h"
 
 namespace lum {
@@ -24,26 +24,6 @@ int32_t clampToTable(int32_t p, int32_t count, bool repeat) {
   return repeat ? 0 : count - 1;
 }
 
-// A whole number as the indexed names write it: an optional sign, then
-// decimal digits or "$" and hexadecimal digits.
-bool parseIndex(std::string_view text, int64_t& out) {
-  bool negative = false;
-  if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-    negative = text[0] == '-';
-    text.remove_prefix(1);
-  }
-  int base = 10;
-  if (!text.empty() && text[0] == '$') {
-    base = 16;
-    text.remove_prefix(1);
-  }
-  if (text.empty()) return false;
-  uint32_t v = 0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v, base);
-  if (ec != std::errc() || end != text.data() + text.size()) return false;
-  out = negative ? -static_cast<int64_t>(v) : static_cast<int64_t>(v);
-  return true;
-}
 
 // The names an animation answers about its current frame.
 enum class FrameName { None, KeyX, KeyY, KeyAngle, KeyScale, KeyFrame, IndexedX, IndexedY, Count };
@@ -146,7 +126,7 @@ bool TLumAnim::GetValue(std::string_view name, ScriptValue& out) {
   int64_t index = 1;
   if (which == FrameName::IndexedX || which == FrameName::IndexedY) {
     // The number runs from the sixth character to the one before the last.
-    if (name.size() < 7 || !parseIndex(name.substr(5, name.size() - 6), index)) return false;
+    if (name.size() < 7 || !ParseWholeNumber(name.substr(5, name.size() - 6), index)) return false;
   }
   frames_.Spell(pos_, scratch_);
   if (scratch_.empty()) {

@@ -1,7 +1,6 @@
 #include "scene/imlist.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "render/canvas.h"
 #include "render/image.h"
@@ -9,6 +8,7 @@
 #include "scene/image.h"
 #include "scene/runtime.h"
 #include "scene/sprite_quad.h"
+#include "scene/whole_number.h"
 
 namespace lum {
 namespace {
@@ -23,26 +23,11 @@ std::string_view trimmed(std::string_view s) {
   return s;
 }
 
-// A whole number as the script's own conversion reads it: an optional sign,
-// then decimal digits or "$" and hexadecimal digits.
+// An item's key: a whole number within 32 bits.
 bool parseKey(std::string_view text, int32_t& out) {
-  bool negative = false;
-  if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-    negative = text[0] == '-';
-    text.remove_prefix(1);
-  }
-  int base = 10;
-  if (!text.empty() && text[0] == '$') {
-    base = 16;
-    text.remove_prefix(1);
-  }
-  if (text.empty()) return false;
-  uint32_t v = 0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v, base);
-  if (ec != std::errc() || end != text.data() + text.size()) return false;
-  const int64_t signedValue = negative ? -int64_t{v} : int64_t{v};
-  if (signedValue < INT32_MIN || signedValue > INT32_MAX) return false;
-  out = static_cast<int32_t>(signedValue);
+  int64_t value = 0;
+  if (!ParseWholeNumber(text, value) || value < INT32_MIN || value > INT32_MAX) return false;
+  out = static_cast<int32_t>(value);
   return true;
 }
 

@@ -234,6 +234,24 @@ TEST(ProgressWithoutFile, SavingAndLoadingDoNothing) {
   EXPECT_FALSE(fs::exists(game.dataFolder() / "Lumware"));
 }
 
+// An inventory list keeps its items, in their order, through a save: the
+// images go back into it by key, and items added after the save are gone.
+TEST(ProgressImageList, ItemsComeBackInTheirOrder) {
+  testing::SceneHarness game;
+  ASSERT_TRUE(game.play(R"({"class": "TLumDB", "properties": {"Key": 0, "Id": "Bag",
+      "FileRS": "progress.dat", "InitScreen": 1},
+    "children": [{"class": "TLumScreen", "properties": {"Key": 1, "Id": "S"},
+      "children": [
+        {"class": "TLumImList", "properties": {"Key": 60, "Id": "L", "SizeX": 300, "SizeY": 100}},
+        {"class": "TLumImage", "properties": {"Key": 61, "Id": "A"}},
+        {"class": "TLumImage", "properties": {"Key": 62, "Id": "B"}},
+        {"class": "TLumImage", "properties": {"Key": 63, "Id": "C"}}]}]})"))
+      << game.error();
+  ASSERT_TRUE(game.run("LUMDB.S.L.ELEMENTS := '63;61'; SaveState; "
+                       "LUMDB.S.L.ELEMENTS := '62;61;63'; LoadState;"));
+  EXPECT_EQ(game.text("LUMDB.S.L.ELEMENTS"), "63;61;");
+}
+
 // Counts what the scene asks of the shell.
 class CountingPort : public ShellPort {
  public:
