@@ -39,10 +39,25 @@ bool ScriptValue::IsWhole() const {
   }
 }
 
+const std::string& ScriptValue::EmptyText() {
+  static const std::string empty;  // immutable
+  return empty;
+}
+
+std::string& ScriptValue::MutableText() {
+  if (kind_ != ValueKind::String) {
+    *this = String(std::string());
+  } else if (text_->refs > 1) {
+    --text_->refs;
+    text_ = new SharedText{1, text_->text};
+  }
+  return text_->text;
+}
+
 bool ScriptValue::operator==(const ScriptValue& other) const {
   if (kind_ != other.kind_) return false;
   if (IsEmpty()) return true;
-  if (IsStringLike()) return text_ == other.text_;
+  if (IsStringLike()) return text_ == other.text_ || text_->text == other.text_->text;
   if (IsFloat()) return real_ == other.real_;
   return whole_ == other.whole_;
 }

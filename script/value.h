@@ -27,9 +27,36 @@ enum class ValueKind : uint8_t {
 // Short kind name as the lumscript tool prints it ("int", "str", ...).
 std::string_view KindName(ValueKind kind);
 
+// 16 bytes: the kind and a number, or a pointer to shared immutable text
+// (copies share it; a change to a shared text copies it first).
 class ScriptValue {
  public:
   ScriptValue() = default;
+  ScriptValue(const ScriptValue& other) : kind_(other.kind_), whole_(other.whole_) {
+    if (kind_ == ValueKind::String) ++text_->refs;
+  }
+  ScriptValue(ScriptValue&& other) noexcept : kind_(other.kind_), whole_(other.whole_) {
+    other.kind_ = ValueKind::Empty;
+    other.whole_ = 0;
+  }
+  ScriptValue& operator=(const ScriptValue& other) {
+    if (other.kind_ == ValueKind::String) ++other.text_->refs;
+    Release();
+    kind_ = other.kind_;
+    whole_ = other.whole_;
+    return *this;
+  }
+  ScriptValue& operator=(ScriptValue&& other) noexcept {
+    if (this != &other) {
+      Release();
+      kind_ = other.kind_;
+      whole_ = other.whole_;
+      other.kind_ = ValueKind::Empty;
+      other.whole_ = 0;
+    }
+    return *this;
+  }
+  ~ScriptValue() { Release(); }
 
   static ScriptValue Integer(int32_t v) { return Whole(ValueKind::Integer, v); }
   static ScriptValue ShortInt(int8_t v) { return Whole(ValueKind::ShortInt, v); }
@@ -43,7 +70,7 @@ class ScriptValue {
   static ScriptValue String(std::string v) {
     ScriptValue r;
     r.kind_ = ValueKind::String;
-    r.text_ = std::move(v);
+    r.text_ = new SharedText{1, std::move(v)};
     return r;
   }
 
@@ -58,12 +85,25 @@ class ScriptValue {
   double real() const { return real_; }
   bool boolean() const { return whole_ != 0; }
   ElementRef ref() const { return static_cast<ElementRef>(whole_); }
-  const std::string& text() const { return text_; }
-  std::string& text() { return text_; }
+  // The text of a string; empty for every other kind.
+  const std::string& text() const { return kind_ == ValueKind::String ? text_->text : EmptyText(); }
+  // The text of a string for changing in place (copied first when shared);
+  // a value of another kind becomes an empty string.
+  std::string& MutableText();
+  // True when no other value shares this string's text.
+  bool OwnsText() const { return kind_ == ValueKind::String && text_->refs == 1; }
 
   bool operator==(const ScriptValue& other) const;
 
  private:
+  struct SharedText {
+    uint32_t refs;
+    std::string text;
+  };
+  static const std::string& EmptyText();
+  void Release() {
+    if (kind_ == ValueKind::String && --text_->refs == 0) delete text_;
+  }
   static ScriptValue Whole(ValueKind k, int64_t v) {
     ScriptValue r;
     r.kind_ = k;
@@ -81,9 +121,10 @@ class ScriptValue {
   union {
     int64_t whole_ = 0;
     double real_;
+    SharedText* text_;
   };
-  std::string text_;
 };
+static_assert(sizeof(ScriptValue) == 16);
 
 // Conversions between kinds. Each returns false when the value cannot be
 // converted (a string that is no number, a number out of range); the
