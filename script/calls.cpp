@@ -11,26 +11,23 @@ bool TPasCalc::CallRoutine(const TokenText& text, const ExprNode& node, ScriptVa
   }
   // Arguments are evaluated through their own cached units.
   std::vector<CallArg>& args = node.args;
-  std::shared_ptr<const void> bound = node.boundRoutine.lock();
-  if (node.boundFor != this || node.boundFuncs != funcs_.version() ||
-      node.boundProcs != procs_.version() || (!bound && node.boundIsProcedure)) {
+  if (node.boundFuncs != funcs_.version() || node.boundProcs != procs_.version() ||
+      (node.boundIsProcedure && node.boundProcedure.expired())) {
     std::shared_ptr<TProcedure> proc = procs_.Find(node.name);
     node.boundIsProcedure = proc != nullptr;
-    if (proc) bound = std::move(proc);
-    else bound = funcs_.Find(node.name);
-    node.boundRoutine = bound;
-    node.boundFor = this;
+    node.boundProcedure = proc;
+    node.boundNative = proc ? nullptr : funcs_.Find(node.name);
     node.boundFuncs = funcs_.version();
     node.boundProcs = procs_.version();
   }
-  // The local reference keeps the routine alive even if it unregisters itself.
   if (node.boundIsProcedure) {
-    auto& proc = *static_cast<TProcedure*>(const_cast<void*>(bound.get()));
-    const bool ok = CallUser(text, proc, args, out);
-    if (!ok) Fail(proc.IsFunction ? Msg::ErrorInFunction : Msg::ErrorInProcedure, {node.name});
+    // The local reference keeps the procedure alive even if it is replaced.
+    const std::shared_ptr<TProcedure> proc = node.boundProcedure.lock();
+    const bool ok = CallUser(text, *proc, args, out);
+    if (!ok) Fail(proc->IsFunction ? Msg::ErrorInFunction : Msg::ErrorInProcedure, {node.name});
     return ok;
   }
-  const bool ok = CallNative(text, node.name, static_cast<const TFunc*>(bound.get()), args, out);
+  const bool ok = CallNative(text, node.name, node.boundNative, args, out);
   if (!ok) Fail(Msg::ErrorInFunction, {node.name});
   return ok;
 }
@@ -48,20 +45,34 @@ bool TPasCalc::CallNative(const TokenText& text, const std::string& name, const 
   ParamFrame& frame = *paramFrames_[nativeDepth_];
   struct Deeper {
     size_t& depth;
-    ~Deeper() { --depth; }
-  } deeper{++nativeDepth_};
+    TFuncList& funcs;
+    ~Deeper() {
+      // Routines replaced or removed meanwhile may be freed once none runs.
+      if (--depth == 0) funcs.DropRetired();
+    }
+  } deeper{++nativeDepth_, funcs_};
   TVarList& params = frame.params;
   params.ClearVars();
-  std::vector<const std::string*>& targets = frame.targets;
-  targets.assign(args.size(), nullptr);
+  std::vector<VarTarget>& targets = frame.targets;
+  targets.clear();
   for (size_t i = 0; i < args.size(); ++i) {
+    CallArg& arg = args[i];
     ScriptValue v;
-    if (!EvaluateUnit(text, args[i].unit, v)) {
-      Fail(Msg::InvalidParamExpression, {text.Encoded(args[i].unit.span)});
+    if (!EvaluateUnit(text, arg.unit, v)) {
+      Fail(Msg::InvalidParamExpression, {text.Encoded(arg.unit.span)});
       return false;
     }
-    const bool isVariable = args[i].namesVariable && vars_.Exists(args[i].joined);
-    if (isVariable) targets[i] = &args[i].joined;
+    bool isVariable = false;
+    if (arg.namesVariable) {
+      if (arg.varStamp != vars_.stamp()) {
+        arg.varSlot = vars_.IndexOf(arg.joined);
+        arg.varStamp = vars_.stamp();
+      }
+      if (arg.varSlot >= 0) {
+        isVariable = true;
+        targets.push_back(VarTarget{i, arg.varStamp, static_cast<uint32_t>(arg.varSlot)});
+      }
+    }
     params.Append(TVar{isVariable ? "VAR" : "VALUE", std::move(v)});
   }
   TVar result;
@@ -71,8 +82,11 @@ bool TPasCalc::CallNative(const TokenText& text, const std::string& name, const 
     else Fail(Msg::InvalidParametersWithReason, {name, routineFailure_});
     return false;
   }
-  for (size_t i = 0; i < targets.size() && i < params.size(); ++i)
-    if (targets[i] != nullptr) vars_.SetExisting(*targets[i], params[i].Value);
+  for (const VarTarget& target : targets) {
+    if (target.arg >= params.size()) continue;
+    if (target.stamp == vars_.stamp()) vars_.SetAt(target.slot, params[target.arg].Value);
+    else vars_.SetExisting(args[target.arg].joined, params[target.arg].Value);
+  }
   out = std::move(result.Value);
   return true;
 }

@@ -25,6 +25,8 @@ struct Span {
 };
 
 struct ExprNode;
+struct TFunc;
+struct TProcedure;
 
 // The tokens of one Evaluate call and their tree.
 struct ExprUnit {
@@ -49,6 +51,9 @@ struct CallArg {
   ExprUnit unit;
   std::string joined;      // tokens joined without blanks
   bool namesVariable = false;  // joined text is a valid variable name
+  // Position of the variable `joined` names in the list of `varStamp`, or -1.
+  uint64_t varStamp = 0;
+  int32_t varSlot = -1;
 };
 
 struct ExprNode {
@@ -64,17 +69,24 @@ struct ExprNode {
   mutable std::vector<CallArg> args;  // compiled on first evaluation
   bool argsUnbalanced = false;
   std::string argsSpaced;
-  // Caches: where the variable was last found, and whether a bare name
-  // was a call for the routine lists of a given version.
-  mutable uint32_t slotHint = 0;
-  mutable const void* decidedFor = nullptr;
+  // Caches, each valid while the stamps it was made under still hold
+  // (stamps are unique, so they also tell interpreters and lists apart).
+  // Whether a bare name is a call, for the routine lists of these stamps:
   mutable uint64_t decidedFuncs = 0, decidedProcs = 0;
   mutable bool decidedCall = false;
-  // The routine or procedure a call reached, for the same list versions.
-  mutable const void* boundFor = nullptr;
+  // What a plain name (no index) is in the variable list of `varStamp`:
+  // a position, or kNoRecord when no record has the name and no array
+  // uses it as its base (it is then read as a property path).
+  static constexpr int32_t kNoRecord = -1;
+  static constexpr int32_t kUnknown = -2;
+  mutable uint64_t varStamp = 0;
+  mutable int32_t varSlot = kUnknown;
+  mutable uint32_t slotHint = 0;
+  // The routine or procedure a call reached, for the same list stamps.
   mutable uint64_t boundFuncs = 0, boundProcs = 0;
+  mutable const TFunc* boundNative = nullptr;  // the routine list keeps it alive
   // Weak: a recursive procedure's body holds calls to the procedure itself.
-  mutable std::weak_ptr<const void> boundRoutine;
+  mutable std::weak_ptr<TProcedure> boundProcedure;
   mutable bool boundIsProcedure = false;
 };
 
@@ -136,6 +148,10 @@ struct StatementPlan {
   bool downto = false;
   uint8_t jump = 0;
   uint32_t slotHint = 0;  // where the assigned or counted variable was last found
+  // Position of the plain assigned or counted variable in the list of
+  // `varStamp` (valid only when the stamp still holds).
+  uint64_t varStamp = 0;
+  uint32_t varSlot = 0;
   std::string label;
   std::vector<CaseItem> items;
 };

@@ -94,6 +94,12 @@ void TPasCalc::EvalNode(const TokenText& text, const ExprNode& node, ScriptValue
       return;
     }
     case ExprNode::Kind::Name:
+      // A plain variable read as last time: the lists are laid out the same.
+      if (node.varStamp == vars_.stamp() && node.varSlot >= 0 &&
+          node.decidedFuncs == funcs_.version() && node.decidedProcs == procs_.version()) {
+        out = vars_[static_cast<size_t>(node.varSlot)].Value;
+        return;
+      }
       EvalName(text, node, out);
       return;
     case ExprNode::Kind::Variable:
@@ -106,10 +112,8 @@ void TPasCalc::EvalNode(const TokenText& text, const ExprNode& node, ScriptValue
 }
 
 void TPasCalc::EvalName(const TokenText& text, const ExprNode& node, ScriptValue& out) {
-  if (node.decidedFor != this || node.decidedFuncs != funcs_.version() ||
-      node.decidedProcs != procs_.version()) {
+  if (node.decidedFuncs != funcs_.version() || node.decidedProcs != procs_.version()) {
     node.decidedCall = IsRoutineName(node.name);
-    node.decidedFor = this;
     node.decidedFuncs = funcs_.version();
     node.decidedProcs = procs_.version();
   }
@@ -217,11 +221,20 @@ void TPasCalc::EvalVariable(const TokenText& text, const ExprNode& node, ScriptV
     }
     indexed = name + "[" + first + "]";
     lookup = &indexed;
-  } else if (vars_.HasArray(name)) {
+  } else if (!(node.varStamp == vars_.stamp() && !node.index1) && vars_.HasArray(name)) {
     Fail(Msg::SameNameArray, {name});
     return;
   }
-  const int slot = vars_.IndexOfHinted(*lookup, node.slotHint);
+  int slot;
+  if (!node.index1 && node.varStamp == vars_.stamp()) {
+    slot = node.varSlot;
+  } else {
+    slot = vars_.IndexOfHinted(*lookup, node.slotHint);
+    if (!node.index1) {
+      node.varStamp = vars_.stamp();
+      node.varSlot = slot >= 0 ? slot : ExprNode::kNoRecord;
+    }
+  }
   if (slot >= 0) {
     out = vars_[static_cast<size_t>(slot)].Value;
   } else if (!ReadPath(env_, env_.Current(), *lookup, &vars_, out)) {

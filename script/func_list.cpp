@@ -6,12 +6,14 @@ bool TFuncList::AddFunction(std::string_view name, NativeRoutine routine) {
   const std::string upper = UpperAscii(TrimBlanks(name));
   auto it = index_.find(upper);
   if (it != index_.end()) {
-    ++version_;
+    version_ = NewLayoutStamp();
     if (routine) {
       // Replace the record rather than the routine inside it, so that a
       // routine replacing itself keeps running on its own copy.
-      funcs_[it->second] = std::make_shared<TFunc>(TFunc{upper, std::move(routine)});
+      retired_.push_back(std::move(funcs_[it->second]));
+      funcs_[it->second] = std::make_unique<TFunc>(TFunc{upper, std::move(routine)});
     } else {
+      retired_.push_back(std::move(funcs_[it->second]));
       funcs_.erase(funcs_.begin() + static_cast<std::ptrdiff_t>(it->second));
       Reindex();
     }
@@ -19,15 +21,15 @@ bool TFuncList::AddFunction(std::string_view name, NativeRoutine routine) {
   }
   if (!IsValidName(upper) || !routine) return false;
   index_.emplace(upper, funcs_.size());
-  funcs_.push_back(std::make_shared<TFunc>(TFunc{upper, std::move(routine)}));
-  ++version_;
+  funcs_.push_back(std::make_unique<TFunc>(TFunc{upper, std::move(routine)}));
+  version_ = NewLayoutStamp();
   return true;
 }
 
-std::shared_ptr<const TFunc> TFuncList::Find(std::string_view upperName) const {
+const TFunc* TFuncList::Find(std::string_view upperName) const {
   auto it = index_.find(upperName);
   if (it == index_.end()) return nullptr;
-  return funcs_[it->second];
+  return funcs_[it->second].get();
 }
 
 void TFuncList::Reindex() {

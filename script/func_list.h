@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "script/layout_stamp.h"
+
 #include "script/var_list.h"
 
 namespace lum {
@@ -30,9 +32,13 @@ class TFuncList {
   // Trims and upper-cases the name. An existing name gets the new routine,
   // or is removed when `routine` is empty; a new name must be valid.
   bool AddFunction(std::string_view name, NativeRoutine routine);
-  // Lookup by upper-case name; the shared pointer keeps a routine alive
-  // while it runs even if it unregisters itself.
-  std::shared_ptr<const TFunc> Find(std::string_view upperName) const;
+  // Lookup by upper-case name, or null. A record replaced or removed while
+  // it may be running stays alive until DropRetired.
+  const TFunc* Find(std::string_view upperName) const;
+  // Frees the records replaced or removed; only while no routine runs.
+  void DropRetired() {
+    if (!retired_.empty()) retired_.clear();
+  }
   bool Contains(std::string_view upperName) const { return index_.count(upperName) != 0; }
   size_t size() const { return funcs_.size(); }
   const TFunc& operator[](size_t i) const { return *funcs_[i]; }
@@ -45,9 +51,10 @@ class TFuncList {
   };
   void Reindex();
 
-  std::vector<std::shared_ptr<TFunc>> funcs_;
+  std::vector<std::unique_ptr<TFunc>> funcs_;
+  std::vector<std::unique_ptr<TFunc>> retired_;
   std::unordered_map<std::string, size_t, NameHash, std::equal_to<>> index_;
-  uint64_t version_ = 1;
+  uint64_t version_ = NewLayoutStamp();
 };
 
 }  // namespace lum

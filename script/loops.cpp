@@ -40,12 +40,16 @@ void TPasCalc::RunFor(const TokenText& text, StatementPlan& plan) {
   const int64_t step = plan.downto ? -1 : 1;
   for (int64_t counter = start; plan.downto ? counter >= end : counter <= end; counter += step) {
     if (counter != start && !CountStatement()) return;
-    const int slot = vars_.IndexOfHinted(plan.target, plan.slotHint);
-    if (slot < 0) {
-      Fail(Msg::InvalidForVariable, {plan.target});
-      return;
+    if (plan.varStamp != vars_.stamp()) {
+      const int slot = vars_.IndexOfHinted(plan.target, plan.slotHint);
+      if (slot < 0) {
+        Fail(Msg::InvalidForVariable, {plan.target});
+        return;
+      }
+      plan.varStamp = vars_.stamp();
+      plan.varSlot = static_cast<uint32_t>(slot);
     }
-    vars_.SetAt(static_cast<size_t>(slot), ScriptValue::Integer(static_cast<int32_t>(counter)));
+    vars_.SetAt(plan.varSlot, ScriptValue::Integer(static_cast<int32_t>(counter)));
     RunBlock(text, plan.body);
     if (!LoopContinues()) return;
   }

@@ -137,9 +137,16 @@ class TPasCalc {
   std::string errorSource_;
 
   std::string routineFailure_;
+  // An argument naming a variable: its parameter and where the variable
+  // was found, for writing the parameter back after the call.
+  struct VarTarget {
+    size_t arg;
+    uint64_t stamp;
+    uint32_t slot;
+  };
   struct ParamFrame {
     TVarList params;
-    std::vector<const std::string*> targets;
+    std::vector<VarTarget> targets;
   };
   std::vector<std::unique_ptr<ParamFrame>> paramFrames_;
   size_t nativeDepth_ = 0;

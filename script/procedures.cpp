@@ -19,13 +19,13 @@ std::vector<std::string> TProcedure::ParamNames() const {
 void TProcList::Clear() {
   if (procs_.empty()) return;
   procs_.clear();
-  ++version_;
+  version_ = NewLayoutStamp();
 }
 
 bool TProcList::Add(std::shared_ptr<TProcedure> proc) {
   if (Contains(proc->Name)) return false;
   procs_.push_back(std::move(proc));
-  ++version_;
+  version_ = NewLayoutStamp();
   return true;
 }
 

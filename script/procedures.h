@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "script/layout_stamp.h"
+
 namespace lum {
 
 class TokenText;
@@ -34,7 +36,7 @@ class TProcList {
 
  private:
   std::vector<std::shared_ptr<TProcedure>> procs_;
-  uint64_t version_ = 1;
+  uint64_t version_ = NewLayoutStamp();
 };
 
 // The result of preparing a script: its main code as encoded token text,

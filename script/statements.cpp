@@ -107,6 +107,11 @@ void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
     return;
   }
   if (!plan.assign) return;
+  // A plain variable assigned as last time: the list is laid out the same.
+  if (!plan.index1 && plan.varStamp == vars_.stamp()) {
+    vars_.SetAt(plan.varSlot, std::move(value));
+    return;
+  }
 
   const std::string& name = plan.target;
   if (single) {
@@ -157,6 +162,10 @@ void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
   const int slot = vars_.IndexOfHinted(*target, plan.slotHint);
   if (slot >= 0) {
     vars_.SetAt(static_cast<size_t>(slot), std::move(value));
+    if (!plan.index1) {
+      plan.varStamp = vars_.stamp();
+      plan.varSlot = static_cast<uint32_t>(slot);
+    }
   } else {
     vars_.SetOrAdd(TVar{*target, std::move(value)}, &env_);
   }

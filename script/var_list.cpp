@@ -77,7 +77,32 @@ bool SingleIndex(std::string_view name, std::string_view& base, int32_t& index) 
 
 }  // namespace
 
+TVarList::TVarList(TVarList&& other) noexcept
+    : vars_(std::move(other.vars_)),
+      index_(std::move(other.index_)),
+      indexedIndex_(std::move(other.indexedIndex_)),
+      arrayBases_(std::move(other.arrayBases_)),
+      elements_(std::move(other.elements_)),
+      duplicates_(other.duplicates_),
+      stamp_(other.stamp_) {
+  other.ClearVars();
+}
+
+TVarList& TVarList::operator=(TVarList&& other) noexcept {
+  if (this == &other) return *this;
+  vars_ = std::move(other.vars_);
+  index_ = std::move(other.index_);
+  indexedIndex_ = std::move(other.indexedIndex_);
+  arrayBases_ = std::move(other.arrayBases_);
+  elements_ = std::move(other.elements_);
+  duplicates_ = other.duplicates_;
+  stamp_ = other.stamp_;
+  other.ClearVars();
+  return *this;
+}
+
 void TVarList::ClearVars() {
+  stamp_ = NewLayoutStamp();
   duplicates_ = false;
   vars_.clear();
   // Clearing an empty table still sweeps its buckets: parameter lists are
@@ -159,6 +184,7 @@ void TVarList::NoteName(size_t position) {
 }
 
 void TVarList::NoteAdded(size_t position) {
+  stamp_ = NewLayoutStamp();
   if (vars_.size() == kIndexFrom) {
     RebuildIndexes();
   } else {
@@ -189,6 +215,7 @@ bool TVarList::Remove(std::string_view name) {
   const int i = IndexOf(name);
   if (i < 0) return false;
   vars_.erase(vars_.begin() + i);
+  stamp_ = NewLayoutStamp();
   RebuildIndexes();
   return true;
 }

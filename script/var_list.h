@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "script/layout_stamp.h"
 #include "script/value.h"
 
 namespace lum {
@@ -28,6 +29,17 @@ std::string_view TrimBlanks(std::string_view text);
 
 class TVarList {
  public:
+  TVarList() = default;
+  // A copy has the same layout, so it may keep the stamp; a list moved from
+  // is left empty with a new one.
+  TVarList(const TVarList&) = default;
+  TVarList& operator=(const TVarList&) = default;
+  TVarList(TVarList&& other) noexcept;
+  TVarList& operator=(TVarList&& other) noexcept;
+
+  // Changes whenever records are added, removed or moved (not when a value
+  // changes): a position found under one stamp holds while it lasts.
+  uint64_t stamp() const { return stamp_; }
   size_t size() const { return vars_.size(); }
   const TVar& operator[](size_t i) const { return vars_[i]; }
   const std::vector<TVar>& records() const { return vars_; }
@@ -91,6 +103,7 @@ class TVarList {
   using ElementIndex = std::unordered_map<int32_t, uint32_t>;
   std::unordered_map<std::string, ElementIndex, NameHash, std::equal_to<>> elements_;
   bool duplicates_ = false;  // some name occurs twice (only Append does that)
+  uint64_t stamp_ = NewLayoutStamp();
 };
 
 }  // namespace lum
