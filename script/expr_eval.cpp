@@ -18,30 +18,43 @@ bool TPasCalc::EvaluateUnit(const TokenText& text, ExprUnit& unit, ScriptValue& 
   if (unit.span.empty()) {
     Fail(Msg::EmptyExpression);
   } else {
-    const auto check = [this](std::string_view n) { return IsRoutineName(n); };
-    if (!unit.compiled) CompileUnit(text, unit, check);
-    ExprUnit* use = &unit;
-    ExprUnit fresh;
-    for (const auto& [name, wasRoutine] : unit.routineAssumptions) {
-      if (IsRoutineName(name) != wasRoutine) {
-        // The registries changed how this text reads; read it again for
-        // this evaluation only (the cached tree may be running further up).
-        fresh.span = unit.span;
-        CompileUnit(text, fresh, check);
-        use = &fresh;
-        break;
-      }
-    }
-    RecursionGuard guard(env_, static_cast<int>(use->depth) + 1);
-    if (guard.exceeded()) {
-      Fail(Msg::NestingTooDeep);
+    if (!unit.compiled) CompileUnit(text, unit, [this](std::string_view n) { return IsRoutineName(n); });
+    const bool assumptionsHold = unit.routineAssumptions.empty() || AssumptionsHold(unit);
+    if (!assumptionsHold) {
+      ok = EvaluateReread(text, unit, out);
     } else {
-      EvalNode(text, *use->root, out);
-      ok = errorCode_ == 0 && use->trailing <= 1;
+      RecursionGuard guard(env_, static_cast<int>(unit.depth) + 1);
+      if (guard.exceeded()) {
+        Fail(Msg::NestingTooDeep);
+      } else {
+        EvalNode(text, *unit.root, out);
+        ok = errorCode_ == 0 && unit.trailing <= 1;
+      }
     }
   }
   context_ = saved;
   return ok;
+}
+
+bool TPasCalc::AssumptionsHold(const ExprUnit& unit) const {
+  for (const auto& [name, wasRoutine] : unit.routineAssumptions)
+    if (IsRoutineName(name) != wasRoutine) return false;
+  return true;
+}
+
+bool TPasCalc::EvaluateReread(const TokenText& text, const ExprUnit& unit, ScriptValue& out) {
+  // The registries changed how this text reads; read it again for this
+  // evaluation only (the cached tree may be running further up).
+  ExprUnit fresh;
+  fresh.span = unit.span;
+  CompileUnit(text, fresh, [this](std::string_view n) { return IsRoutineName(n); });
+  RecursionGuard guard(env_, static_cast<int>(fresh.depth) + 1);
+  if (guard.exceeded()) {
+    Fail(Msg::NestingTooDeep);
+    return false;
+  }
+  EvalNode(text, *fresh.root, out);
+  return errorCode_ == 0 && fresh.trailing <= 1;
 }
 
 void TPasCalc::Translate(ScriptValue& v) const {
@@ -82,6 +95,10 @@ void TPasCalc::EvalNode(const TokenText& text, const ExprNode& node, ScriptValue
       if (errorCode_ != 0) return;
       EvalNode(text, *node.right, right);
       if (errorCode_ != 0) return;
+      if (left.kind() == ValueKind::Integer && right.kind() == ValueKind::Integer &&
+          IntegerBinary(node.op, static_cast<int32_t>(left.whole()),
+                        static_cast<int32_t>(right.whole()), out))
+        return;
       if (!left.IsStringLike() && !right.IsStringLike()) {  // nothing to translate
         if (!ApplyBinary(node.op, left, right, out, env_.maxStringLength))
           Fail(Msg::InvalidOperandTypes, {TokenTableText(node.op)});

@@ -82,6 +82,8 @@ class TPasCalc {
 
   // Expressions (expr_eval.cpp).
   bool EvaluateUnit(const TokenText& text, ExprUnit& unit, ScriptValue& out);
+  bool AssumptionsHold(const ExprUnit& unit) const;
+  bool EvaluateReread(const TokenText& text, const ExprUnit& unit, ScriptValue& out);
   void EvalNode(const TokenText& text, const ExprNode& node, ScriptValue& out);
   void EvalName(const TokenText& text, const ExprNode& node, ScriptValue& out);
   void EvalVariable(const TokenText& text, const ExprNode& node, ScriptValue& out);

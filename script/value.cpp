@@ -177,7 +177,7 @@ bool ToReal(const ScriptValue& v, double& out) {
   }
 }
 
-bool ToBoolean(const ScriptValue& v, bool& out) {
+bool ToBooleanOther(const ScriptValue& v, bool& out) {
   switch (v.kind()) {
     case ValueKind::Empty: out = false; return true;
     case ValueKind::Boolean: out = v.boolean(); return true;

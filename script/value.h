@@ -132,7 +132,12 @@ static_assert(sizeof(ScriptValue) == 16);
 bool ToInt32(const ScriptValue& v, int32_t& out);
 bool ToInt64(const ScriptValue& v, int64_t& out);
 bool ToReal(const ScriptValue& v, double& out);
-bool ToBoolean(const ScriptValue& v, bool& out);
+bool ToBooleanOther(const ScriptValue& v, bool& out);
+inline bool ToBoolean(const ScriptValue& v, bool& out) {
+  if (v.kind() != ValueKind::Boolean) return ToBooleanOther(v, out);
+  out = v.boolean();
+  return true;
+}
 bool ToText(const ScriptValue& v, std::string& out);
 
 // Plain decimal numbers as strings hold them: optional sign, digits, an
