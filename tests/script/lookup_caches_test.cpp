@@ -1,0 +1,144 @@
+// Reads, writes, loop counters, VAR arguments and routine calls remember
+// where they found things; these cases change the variable list or the
+// routines between two passes over the same code and check that nothing
+// is read from or written to a stale position.
+#include <gtest/gtest.h>
+
+#include "script_harness.h"
+
+namespace lum {
+namespace {
+
+using testing::FakeElement;
+using testing::Harness;
+
+void RegisterListChangers(TFuncList& f) {
+  // Forget('A') removes a variable, moving every later one down.
+  f.AddFunction("Forget", [](TPasCalc& calc, TVarList& p, TVar&) {
+    if (p.size() != 1) return false;
+    calc.Variables().Remove(p[0].Value.text());
+    return true;
+  });
+  // Make('P', 9) adds a variable at the end.
+  f.AddFunction("Make", [](TPasCalc& calc, TVarList& p, TVar&) {
+    if (p.size() != 2) return false;
+    calc.Variables().AddVar(TVar{p[0].Value.text(), p[1].Value});
+    return true;
+  });
+  // ForgetInc(X): removes A, then adds one to its VAR parameter.
+  f.AddFunction("ForgetInc", [](TPasCalc& calc, TVarList& p, TVar&) {
+    if (p.size() != 1) return false;
+    calc.Variables().Remove("A");
+    p.SetAt(0, ScriptValue::Integer(static_cast<int32_t>(p[0].Value.whole()) + 1));
+    return true;
+  });
+}
+
+TEST(LookupCaches, PositionsFollowVariablesThatMove) {
+  Harness h(RegisterListChangers);
+  // B moves from the second place to the first when A goes; the read of B,
+  // the assignment to B and the counter I must all follow it.
+  ASSERT_TRUE(h.Run(
+      "A := 1; B := 10; C := 0; I := 0; "
+      "FOR I := 1 TO 3 DO BEGIN C := C + B; B := B + 1; IF I = 1 THEN Forget('A'); END;"))
+      << h.message();
+  EXPECT_FALSE(h.Has("A"));
+  EXPECT_EQ(h.Var("C").whole(), 10 + 11 + 12);
+  EXPECT_EQ(h.Var("B").whole(), 13);
+  EXPECT_EQ(h.Var("I").whole(), 3);
+  EXPECT_EQ(h.calc().Variables().size(), 3u);  // B, C, I: nothing written twice
+}
+
+TEST(LookupCaches, AVariableAddedLaterHidesAProperty) {
+  Harness h(RegisterListChangers);
+  FakeElement e(h.env().elements, "E", "TLumImage", nullptr, 1);
+  e.props["P"] = ScriptValue::Integer(5);
+  h.env().currentElement = e.Handle();
+  ASSERT_TRUE(h.Run("R := 0; I := 0; FOR I := 1 TO 2 DO BEGIN R := R * 100 + P; IF I = 1 THEN Make('P', 9); END;"))
+      << h.message();
+  EXPECT_EQ(h.Var("R").whole(), 509);
+  // And the other way: once the variable is gone, the property is read again.
+  ASSERT_TRUE(h.Run("R := 0; I := 0; FOR I := 1 TO 2 DO BEGIN R := R * 100 + P; IF I = 1 THEN Forget('P'); END;"))
+      << h.message();
+  EXPECT_EQ(h.Var("R").whole(), 905);
+}
+
+TEST(LookupCaches, VarArgumentsAreWrittenBackByNameWhenTheListChanged) {
+  Harness h(RegisterListChangers);
+  ASSERT_TRUE(h.Run("A := 1; X := 5; Y := 7; I := 0; FOR I := 1 TO 2 DO ForgetInc(X);")) << h.message();
+  EXPECT_EQ(h.Var("X").whole(), 7);
+  EXPECT_EQ(h.Var("Y").whole(), 7);
+  EXPECT_FALSE(h.Has("A"));
+}
+
+TEST(LookupCaches, OneScriptOnInterpretersWithDifferentLists) {
+  Harness h;
+  const PreparedScript prepared = h.calc().PrepareScript("R := Y + 1; Y := R;");
+  TPasCalc& first = h.pool.At(0);
+  TPasCalc& second = h.pool.At(1);
+  first.Variables().SetOrAdd(TVar{"Y", ScriptValue::Integer(1)});
+  second.Variables().SetOrAdd(TVar{"Q", ScriptValue::Integer(100)});
+  second.Variables().SetOrAdd(TVar{"Y", ScriptValue::Integer(20)});
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(first.Run(prepared));
+    ASSERT_TRUE(second.Run(prepared));
+  }
+  EXPECT_EQ(first.Variables()[0].Value.whole(), 3);   // Y
+  EXPECT_EQ(second.Variables()[0].Value.whole(), 100);  // Q untouched
+  EXPECT_EQ(second.Variables()[1].Value.whole(), 22);   // Y
+}
+
+TEST(LookupCaches, ARoutineThatRemovesItselfFinishesItsCall) {
+  Harness h;
+  // The routine's own state is used after it unregistered itself: its
+  // record must stay alive until the call is over.
+  const std::string answer = "still here";
+  h.calc().AddFunction("Once", [answer](TPasCalc& calc, TVarList&, TVar& r) {
+    calc.AddFunction("ONCE", nullptr);
+    calc.AddFunction("Later", [](TPasCalc&, TVarList&, TVar& out) {
+      out.Value = ScriptValue::Integer(2);
+      return true;
+    });
+    r.Value = ScriptValue::String(answer);
+    return true;
+  });
+  ASSERT_TRUE(h.Run("S := Once(); T := Later();")) << h.message();
+  EXPECT_EQ(h.Var("S").text(), "still here");
+  EXPECT_EQ(h.Var("T").whole(), 2);
+  EXPECT_FALSE(h.Run("S := Once();"));
+  EXPECT_EQ(h.message(), "Unknown function: ONCE");
+}
+
+TEST(LookupCaches, ANameThatBecomesARoutineIsCalled) {
+  Harness h;
+  const PreparedScript prepared = h.calc().PrepareScript("R := V;");
+  h.calc().Variables().SetOrAdd(TVar{"V", ScriptValue::Integer(4)});
+  ASSERT_TRUE(h.calc().Run(prepared));
+  EXPECT_EQ(h.Var("R").whole(), 4);
+  h.calc().AddFunction("V", [](TPasCalc&, TVarList&, TVar& r) {
+    r.Value = ScriptValue::Integer(8);
+    return true;
+  });
+  ASSERT_TRUE(h.calc().Run(prepared));
+  EXPECT_EQ(h.Var("R").whole(), 8);
+}
+
+TEST(LookupCaches, SharedTextIsCopiedBeforeAChange) {
+  ScriptValue a = ScriptValue::String("abc");
+  ScriptValue b = a;
+  b.MutableText() += "d";
+  EXPECT_EQ(a.text(), "abc");
+  EXPECT_EQ(b.text(), "abcd");
+  EXPECT_TRUE(a.OwnsText() && b.OwnsText());
+  ScriptValue moved = std::move(b);
+  EXPECT_TRUE(b.IsEmpty());  // NOLINT: a moved-from value reads as empty
+  EXPECT_EQ(moved.text(), "abcd");
+  ScriptValue n = ScriptValue::Integer(3);
+  EXPECT_EQ(n.text(), "");
+  n = moved;
+  EXPECT_FALSE(moved.OwnsText());
+  EXPECT_TRUE(n == moved);
+}
+
+}  // namespace
+}  // namespace lum
