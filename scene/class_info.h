@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "script/name_hash.h"
 #include "scene/property.h"
 
 namespace lum {
@@ -29,10 +30,6 @@ struct ClassInfo {
   int findUpperProperty(std::string_view upperName) const;
   bool mayBeChildOf(std::string_view parentClass) const;
 
-  struct NameHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-  };
   using UpperIndex = std::unordered_map<std::string, int, NameHash, std::equal_to<>>;
   // Built once, on the first lookup; a class's table never changes after.
   mutable std::shared_ptr<const UpperIndex> upperIndex = nullptr;

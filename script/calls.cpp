@@ -52,7 +52,7 @@ bool TPasCalc::CallNative(const TokenText& text, const std::string& name, const 
     }
   } deeper{++nativeDepth_, funcs_};
   TVarList& params = frame.params;
-  params.ClearVars();
+  params.BeginParameters();
   std::vector<VarTarget>& targets = frame.targets;
   targets.clear();
   for (size_t i = 0; i < args.size(); ++i) {
@@ -73,7 +73,7 @@ bool TPasCalc::CallNative(const TokenText& text, const std::string& name, const 
         targets.push_back(VarTarget{i, arg.varStamp, static_cast<uint32_t>(arg.varSlot)});
       }
     }
-    params.Append(TVar{isVariable ? "VAR" : "VALUE", std::move(v)});
+    params.AppendParameter(isVariable, std::move(v));
   }
   TVar result;
   routineFailure_.clear();

@@ -112,9 +112,14 @@ void TPasCalc::EvalNode(const TokenText& text, const ExprNode& node, ScriptValue
     }
     case ExprNode::Kind::Name:
       // A plain variable read as last time: the lists are laid out the same.
-      if (node.varStamp == vars_.stamp() && node.varSlot >= 0 &&
-          node.decidedFuncs == funcs_.version() && node.decidedProcs == procs_.version()) {
-        out = vars_[static_cast<size_t>(node.varSlot)].Value;
+      if (node.varStamp == vars_.stamp() && node.decidedFuncs == funcs_.version() &&
+          node.decidedProcs == procs_.version() && !node.decidedCall) {
+        if (node.varSlot >= 0) {
+          out = vars_[static_cast<size_t>(node.varSlot)].Value;
+        } else if (!ReadPath(env_, env_.Current(), node.name, &vars_, out)) {
+          // No variable of this name, as last time: a property path.
+          Fail(Msg::VariableNotFound, {node.name});
+        }
         return;
       }
       EvalName(text, node, out);

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "script/name_hash.h"
 #include "script/layout_stamp.h"
 
 #include "script/var_list.h"
@@ -45,10 +46,6 @@ class TFuncList {
   uint64_t version() const { return version_; }
 
  private:
-  struct NameHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-  };
   void Reindex();
 
   std::vector<std::unique_ptr<TFunc>> funcs_;

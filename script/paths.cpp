@@ -1,5 +1,6 @@
 #include "script/paths.h"
 
+#include "script/name_hash.h"
 #include "script/var_list.h"
 
 namespace lum {
@@ -17,7 +18,7 @@ bool WalkToOwner(ScriptEnvironment& env, ScriptElement*& e, std::string_view& pa
     e = e->Parent();
   }
   size_t dot;
-  while ((dot = path.find('.')) != std::string_view::npos) {
+  while ((dot = FindInName(path, '.')) != std::string_view::npos) {
     const std::string_view head = path.substr(0, dot);
     path.remove_prefix(dot + 1);
     if (head.empty() || e == nullptr) return false;

@@ -87,6 +87,10 @@ void TPasCalc::RunStatement(const TokenText& text, Statement& statement) {
   context_ = saved;
 }
 
+namespace {
+constexpr uint32_t kNoSlot = UINT32_MAX;  // the plan's target is no variable of the list
+}  // namespace
+
 void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
   std::string first, second;
   const bool single = IsSingleIndex(plan.index1.get(), plan.index2.get());
@@ -109,7 +113,12 @@ void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
   if (!plan.assign) return;
   // A plain variable assigned as last time: the list is laid out the same.
   if (!plan.index1 && plan.varStamp == vars_.stamp()) {
-    vars_.SetAt(plan.varSlot, std::move(value));
+    if (plan.varSlot != kNoSlot) {
+      vars_.SetAt(plan.varSlot, std::move(value));
+    } else if (!WritePath(env_, env_.Current(), plan.target, value, &vars_)) {
+      // No variable of this name, as last time, and no property took it.
+      vars_.AddVar(TVar{plan.target, std::move(value)}, &env_);
+    }
     return;
   }
 
@@ -167,6 +176,10 @@ void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
       plan.varSlot = static_cast<uint32_t>(slot);
     }
   } else {
+    if (!plan.index1) {
+      plan.varStamp = vars_.stamp();
+      plan.varSlot = kNoSlot;
+    }
     vars_.SetOrAdd(TVar{*target, std::move(value)}, &env_);
   }
 }

@@ -56,7 +56,7 @@ inline bool SameName(const std::string& a, std::string_view b) {
 // "A[5]" gives A and 5 when the index is one integer written as
 // std::to_string writes it (the form index lists are turned into).
 bool SingleIndex(std::string_view name, std::string_view& base, int32_t& index) {
-  const size_t bracket = name.find('[');
+  const size_t bracket = FindInName(name, '[');
   if (bracket == std::string_view::npos || bracket == 0 || name.back() != ']') return false;
   const std::string_view digits = name.substr(bracket + 1, name.size() - bracket - 2);
   if (digits.empty() || digits.size() > 11) return false;
@@ -132,7 +132,7 @@ bool TVarList::NoteElement(size_t position) {
 
 int TVarList::IndexOf(std::string_view name) const {
   if (vars_.size() >= kIndexFrom) {
-    if (name.find('[') == std::string_view::npos) {
+    if (FindInName(name, '[') == std::string_view::npos) {
       auto it = index_.find(name);
       return it == index_.end() ? -1 : static_cast<int>(it->second);
     }
@@ -168,7 +168,7 @@ int TVarList::IndexOfHinted(std::string_view name, uint32_t& hint) const {
 
 void TVarList::NoteName(size_t position) {
   const std::string& name = vars_[position].Name;
-  const size_t bracket = name.find('[');
+  const size_t bracket = FindInName(name, '[');
   bool element = false;
   if (bracket != std::string::npos) {
     const std::string_view base(name.data(), bracket);
@@ -204,6 +204,19 @@ void TVarList::Append(TVar var) {
   if (!duplicates_ && Exists(var.Name)) duplicates_ = true;
   vars_.push_back(std::move(var));
   NoteAdded(vars_.size() - 1);
+}
+
+void TVarList::AppendParameter(bool isVariable, ScriptValue&& value) {
+  const std::string_view name = isVariable ? "VAR" : "VALUE";
+  // The two names differ in length, so a record of the same length is a
+  // record of the same name.
+  for (const TVar& record : vars_) duplicates_ = duplicates_ || record.Name.size() == name.size();
+  vars_.push_back(TVar{std::string(name), std::move(value)});
+  if (vars_.size() >= kIndexFrom) {
+    NoteAdded(vars_.size() - 1);
+  } else {
+    stamp_ = NewLayoutStamp();
+  }
 }
 
 void TVarList::AppendNew(const TVar& var) {

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "script/name_hash.h"
 #include "script/layout_stamp.h"
 #include "script/value.h"
 
@@ -71,15 +72,15 @@ class TVarList {
   // Appends without any check; parameter lists of native calls hold
   // several records named "VAR" or "VALUE".
   void Append(TVar var);
+  // The parameter list of a native call: emptied, then one record named
+  // "VAR" or "VALUE" per argument, as Append would add them.
+  void BeginParameters() { ClearVars(); }
+  void AppendParameter(bool isVariable, ScriptValue&& value);
   void Reserve(size_t n) { vars_.reserve(n); }
   // Removes the first record with this name.
   bool Remove(std::string_view name);
 
  private:
-  struct NameHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-  };
   using NameIndex = std::unordered_map<std::string, uint32_t, NameHash, std::equal_to<>>;
   static constexpr size_t kIndexFrom = 8;  // short lists are faster to scan
 
