@@ -14,6 +14,7 @@
 #include "script/messages.h"
 #include "script/tokens.h"
 #include "script/value.h"
+#include "script/var_list.h"
 
 namespace lum {
 
@@ -27,6 +28,7 @@ struct Span {
 struct ExprNode;
 struct TFunc;
 struct TProcedure;
+using ArrayElements = TVarList::ElementIndex;
 
 // The tokens of one Evaluate call and their tree.
 struct ExprUnit {
@@ -82,6 +84,9 @@ struct ExprNode {
   mutable uint64_t varStamp = 0;
   mutable int32_t varSlot = kUnknown;
   mutable uint32_t slotHint = 0;
+  // For A[I]: under `varStamp`, `varSlot` tells whether A is a plain
+  // variable and this is the list's index of the elements of A (or null).
+  mutable const ArrayElements* elements = nullptr;
   // The routine or procedure a call reached, for the same list stamps.
   mutable uint64_t boundFuncs = 0, boundProcs = 0;
   mutable const TFunc* boundNative = nullptr;  // the routine list keeps it alive

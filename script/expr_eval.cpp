@@ -214,8 +214,15 @@ void TPasCalc::EvalVariable(const TokenText& text, const ExprNode& node, ScriptV
     // A[I]: the element is found by its integer index, no name is built.
     int32_t index;
     if (!EvalSingleIndex(text, *node.index1, index)) return;
-    if (!vars_.Exists(name)) {
-      const int slot = vars_.IndexOfElement(name, index);
+    // Whether A is a plain variable, and where its elements are indexed,
+    // as long as the list keeps its layout.
+    if (node.varStamp != vars_.stamp()) {
+      node.varStamp = vars_.stamp();
+      node.varSlot = vars_.IndexOf(name);
+      node.elements = node.varSlot >= 0 ? nullptr : vars_.ElementsOf(name);
+    }
+    if (node.varSlot < 0) {
+      const int slot = TVarList::IndexIn(node.elements, index);
       if (slot >= 0) {
         out = vars_[static_cast<size_t>(slot)].Value;
         return;

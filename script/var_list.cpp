@@ -77,6 +77,26 @@ bool SingleIndex(std::string_view name, std::string_view& base, int32_t& index) 
 
 }  // namespace
 
+TVarList::TVarList(const TVarList& other)
+    : vars_(other.vars_),
+      index_(other.index_),
+      indexedIndex_(other.indexedIndex_),
+      arrayBases_(other.arrayBases_),
+      elements_(other.elements_),
+      duplicates_(other.duplicates_) {}
+
+TVarList& TVarList::operator=(const TVarList& other) {
+  if (this == &other) return *this;
+  vars_ = other.vars_;
+  index_ = other.index_;
+  indexedIndex_ = other.indexedIndex_;
+  arrayBases_ = other.arrayBases_;
+  elements_ = other.elements_;
+  duplicates_ = other.duplicates_;
+  stamp_ = NewLayoutStamp();
+  return *this;
+}
+
 TVarList::TVarList(TVarList&& other) noexcept
     : vars_(std::move(other.vars_)),
       index_(std::move(other.index_)),

@@ -31,10 +31,10 @@ std::string_view TrimBlanks(std::string_view text);
 class TVarList {
  public:
   TVarList() = default;
-  // A copy has the same layout, so it may keep the stamp; a list moved from
-  // is left empty with a new one.
-  TVarList(const TVarList&) = default;
-  TVarList& operator=(const TVarList&) = default;
+  // A copy takes a new stamp (caches may point into the indexes of the
+  // list they were made for); a list moved from is left empty with a new one.
+  TVarList(const TVarList& other);
+  TVarList& operator=(const TVarList& other);
   TVarList(TVarList&& other) noexcept;
   TVarList& operator=(TVarList&& other) noexcept;
 
@@ -58,6 +58,18 @@ class TVarList {
   // Position of the record named base + "[" + index + "]" (the index in
   // its plain decimal form), or -1; one integer lookup, no name is built.
   int IndexOfElement(std::string_view base, int32_t index) const;
+  // The same in two steps: the index of one array's elements (null when
+  // there are none), valid until the list's stamp changes, then one lookup.
+  using ElementIndex = std::unordered_map<int32_t, uint32_t>;
+  const ElementIndex* ElementsOf(std::string_view base) const {
+    auto array = elements_.find(base);
+    return array == elements_.end() ? nullptr : &array->second;
+  }
+  static int IndexIn(const ElementIndex* elements, int32_t index) {
+    if (elements == nullptr) return -1;
+    auto it = elements->find(index);
+    return it == elements->end() ? -1 : static_cast<int>(it->second);
+  }
 
   bool AddVar(const TVar& var, ScriptEnvironment* env = nullptr);
   bool AddIfAbsent(const TVar& var);
@@ -101,7 +113,6 @@ class TVarList {
   NameIndex arrayBases_;     // count of records per array base name
   // Records named like A[5], per base name and integer index: the first
   // record of each name.
-  using ElementIndex = std::unordered_map<int32_t, uint32_t>;
   std::unordered_map<std::string, ElementIndex, NameHash, std::equal_to<>> elements_;
   bool duplicates_ = false;  // some name occurs twice (only Append does that)
   uint64_t stamp_ = NewLayoutStamp();

@@ -88,6 +88,19 @@ TEST(LookupCaches, OneScriptOnInterpretersWithDifferentLists) {
   EXPECT_EQ(second.Variables()[1].Value.whole(), 22);   // Y
 }
 
+TEST(LookupCaches, ArrayReadsAroundProcedureCalls) {
+  Harness h;
+  // A procedure call saves and restores the caller's list: element reads
+  // found before the call must not use the indexes of a list that is gone.
+  ASSERT_TRUE(h.Run("PROCEDURE P(); BEGIN A[3] := 7; Q := A[1]; END; "
+                    "A[1] := 5; A[2] := 6; S := 0; I := 0; "
+                    "FOR I := 1 TO 2 DO BEGIN S := S + A[I]; P(); S := S + A[I]; A[I + 1] := 1; END;"))
+      << h.message();
+  EXPECT_EQ(h.Var("S").whole(), 5 + 5 + 1 + 1);
+  EXPECT_FALSE(h.Has("Q"));
+  EXPECT_EQ(h.Var("A[3]").whole(), 1);
+}
+
 TEST(LookupCaches, ARoutineThatRemovesItselfFinishesItsCall) {
   Harness h;
   // The routine's own state is used after it unregistered itself: its
