@@ -23,14 +23,13 @@ int ClassInfo::findProperty(std::string_view propertyName) const {
 
 int ClassInfo::findUpperProperty(std::string_view upperName) const {
   if (!upperIndex) {
-    auto index = std::make_shared<UpperIndex>();
     // The first property of a name wins, as in findProperty.
+    std::vector<std::pair<std::string, int>> names;
     for (size_t i = 0; i < properties.size(); ++i)
-      index->emplace(upperAscii(properties[i].name), static_cast<int>(i));
-    upperIndex = std::move(index);
+      names.emplace_back(upperAscii(properties[i].name), static_cast<int>(i));
+    upperIndex = std::make_shared<const FixedNameIndex>(names);
   }
-  auto it = upperIndex->find(upperName);
-  return it == upperIndex->end() ? -1 : it->second;
+  return upperIndex->Find(upperName);
 }
 
 bool ClassInfo::mayBeChildOf(std::string_view parentClass) const {

@@ -30,9 +30,8 @@ struct ClassInfo {
   int findUpperProperty(std::string_view upperName) const;
   bool mayBeChildOf(std::string_view parentClass) const;
 
-  using UpperIndex = std::unordered_map<std::string, int, NameHash, std::equal_to<>>;
   // Built once, on the first lookup; a class's table never changes after.
-  mutable std::shared_ptr<const UpperIndex> upperIndex = nullptr;
+  mutable std::shared_ptr<const FixedNameIndex> upperIndex = nullptr;
 };
 
 class ClassRegistry {

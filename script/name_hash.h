@@ -4,7 +4,10 @@
 // names of a few characters costs less than the library's string hash.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace lum {
 
@@ -27,5 +30,44 @@ inline size_t FindInName(std::string_view s, char c) {
     if (s[i] == c) return i;
   return std::string_view::npos;
 }
+
+// A fixed table from names to small numbers, built once: open addressing
+// over a power-of-two array, so a lookup is one hash, a mask and (nearly
+// always) one comparison. The first entry of a name wins.
+class FixedNameIndex {
+ public:
+  explicit FixedNameIndex(const std::vector<std::pair<std::string, int>>& entries) {
+    size_t capacity = 8;
+    while (capacity < entries.size() * 2) capacity *= 2;
+    slots_.resize(capacity);
+    mask_ = capacity - 1;
+    for (const auto& [name, value] : entries) {
+      const size_t hash = NameHash{}(name);
+      size_t i = hash & mask_;
+      while (slots_[i].used && slots_[i].name != name) i = (i + 1) & mask_;
+      if (slots_[i].used) continue;
+      slots_[i] = Slot{true, hash, name, value};
+    }
+  }
+  // The number of the name, or -1.
+  int Find(std::string_view name) const {
+    const size_t hash = NameHash{}(name);
+    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
+      const Slot& slot = slots_[i];
+      if (!slot.used) return -1;
+      if (slot.hash == hash && slot.name == name) return slot.value;
+    }
+  }
+
+ private:
+  struct Slot {
+    bool used = false;
+    size_t hash = 0;
+    std::string name;
+    int value = -1;
+  };
+  std::vector<Slot> slots_;
+  size_t mask_ = 0;
+};
 
 }  // namespace lum

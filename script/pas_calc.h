@@ -108,6 +108,7 @@ class TPasCalc {
   void RunBlock(const TokenText& text, Block& block);
   void RunStatement(const TokenText& text, Statement& statement);
   void RunAssign(const TokenText& text, StatementPlan& plan);
+  void RunPlainAssign(const TokenText& text, StatementPlan& plan);
   void AssignCharacter(const std::string& name, const std::string& index, const ScriptValue& value);
   void RunIf(const TokenText& text, StatementPlan& plan);
   void RunFor(const TokenText& text, StatementPlan& plan);

@@ -91,7 +91,53 @@ namespace {
 constexpr uint32_t kNoSlot = UINT32_MAX;  // the plan's target is no variable of the list
 }  // namespace
 
+// NAME := value, or a call statement.
+void TPasCalc::RunPlainAssign(const TokenText& text, StatementPlan& plan) {
+  if (plan.failAt == 1) {
+    Fail(plan.failMsg, {plan.failArg});
+    return;
+  }
+  ScriptValue value;
+  if (!EvaluateUnit(text, plan.expr, value)) {
+    Fail(Msg::ErrorInExpression);
+    return;
+  }
+  if (!plan.assign) return;
+  // The variable as last time: the list is laid out the same.
+  if (plan.varStamp == vars_.stamp()) {
+    if (plan.varSlot != kNoSlot) {
+      vars_.SetAt(plan.varSlot, std::move(value));
+    } else if (!WritePath(env_, env_.Current(), plan.target, value, &vars_)) {
+      // No variable of this name, as last time, and no property took it.
+      vars_.AddVar(TVar{plan.target, std::move(value)}, &env_);
+    }
+    return;
+  }
+  const std::string& name = plan.target;
+  if (!plan.targetValid) {
+    Fail(Msg::InvalidVariableName, {name});
+    return;
+  }
+  if (vars_.HasArray(name)) {
+    Fail(Msg::SameNameArray, {name});
+    return;
+  }
+  const int slot = vars_.IndexOfHinted(name, plan.slotHint);
+  plan.varStamp = vars_.stamp();
+  if (slot >= 0) {
+    plan.varSlot = static_cast<uint32_t>(slot);
+    vars_.SetAt(static_cast<size_t>(slot), std::move(value));
+  } else {
+    plan.varSlot = kNoSlot;
+    vars_.SetOrAdd(TVar{name, std::move(value)}, &env_);
+  }
+}
+
 void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
+  if (!plan.index1) {
+    RunPlainAssign(text, plan);
+    return;
+  }
   std::string first, second;
   const bool single = IsSingleIndex(plan.index1.get(), plan.index2.get());
   int32_t index = 0;
@@ -111,16 +157,6 @@ void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
     return;
   }
   if (!plan.assign) return;
-  // A plain variable assigned as last time: the list is laid out the same.
-  if (!plan.index1 && plan.varStamp == vars_.stamp()) {
-    if (plan.varSlot != kNoSlot) {
-      vars_.SetAt(plan.varSlot, std::move(value));
-    } else if (!WritePath(env_, env_.Current(), plan.target, value, &vars_)) {
-      // No variable of this name, as last time, and no property took it.
-      vars_.AddVar(TVar{plan.target, std::move(value)}, &env_);
-    }
-    return;
-  }
 
   const std::string& name = plan.target;
   if (single) {
@@ -171,15 +207,7 @@ void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
   const int slot = vars_.IndexOfHinted(*target, plan.slotHint);
   if (slot >= 0) {
     vars_.SetAt(static_cast<size_t>(slot), std::move(value));
-    if (!plan.index1) {
-      plan.varStamp = vars_.stamp();
-      plan.varSlot = static_cast<uint32_t>(slot);
-    }
   } else {
-    if (!plan.index1) {
-      plan.varStamp = vars_.stamp();
-      plan.varSlot = kNoSlot;
-    }
     vars_.SetOrAdd(TVar{*target, std::move(value)}, &env_);
   }
 }
