@@ -65,11 +65,55 @@ void TPasCalc::Translate(ScriptValue& v) const {
   if (!translated.empty()) v = ScriptValue::String(std::move(translated));
 }
 
+// The frequent kinds first, each in a few instructions; the rest in
+// functions of their own so that this one stays small.
 void TPasCalc::EvalNode(const TokenText& text, const ExprNode& node, ScriptValue& out) {
   switch (node.kind) {
     case ExprNode::Kind::Constant:
       out = node.constant;
       return;
+    case ExprNode::Kind::Name:
+      // A plain variable read as last time: the lists are laid out the same.
+      if (node.varStamp == vars_.stamp() && node.varSlot >= 0 &&
+          node.decidedFuncs == funcs_.version() && node.decidedProcs == procs_.version() &&
+          !node.decidedCall) {
+        out = vars_[static_cast<size_t>(node.varSlot)].Value;
+        return;
+      }
+      EvalName(text, node, out);
+      return;
+    case ExprNode::Kind::Binary:
+      EvalBinary(text, node, out);
+      return;
+    default:
+      EvalOther(text, node, out);
+      return;
+  }
+}
+
+void TPasCalc::EvalBinary(const TokenText& text, const ExprNode& node, ScriptValue& out) {
+  ScriptValue left, right;
+  EvalNode(text, *node.left, left);
+  if (errorCode_ != 0) return;
+  EvalNode(text, *node.right, right);
+  if (errorCode_ != 0) return;
+  if (left.kind() == ValueKind::Integer && right.kind() == ValueKind::Integer &&
+      IntegerBinary(node.op, static_cast<int32_t>(left.whole()),
+                    static_cast<int32_t>(right.whole()), out))
+    return;
+  if (!left.IsStringLike() && !right.IsStringLike()) {  // nothing to translate
+    if (!ApplyBinary(node.op, left, right, out, env_.maxStringLength))
+      Fail(Msg::InvalidOperandTypes, {TokenTableText(node.op)});
+    return;
+  }
+  Translate(left);
+  Translate(right);
+  if (!ApplyBinary(node.op, left, right, out, env_.maxStringLength))
+    Fail(Msg::InvalidOperandTypes, {TokenTableText(node.op)});
+}
+
+void TPasCalc::EvalOther(const TokenText& text, const ExprNode& node, ScriptValue& out) {
+  switch (node.kind) {
     case ExprNode::Kind::Error:
       Fail(node.error, {node.errorArg});
       return;
@@ -89,51 +133,27 @@ void TPasCalc::EvalNode(const TokenText& text, const ExprNode& node, ScriptValue
       out = std::move(result);
       return;
     }
-    case ExprNode::Kind::Binary: {
-      ScriptValue left, right;
-      EvalNode(text, *node.left, left);
-      if (errorCode_ != 0) return;
-      EvalNode(text, *node.right, right);
-      if (errorCode_ != 0) return;
-      if (left.kind() == ValueKind::Integer && right.kind() == ValueKind::Integer &&
-          IntegerBinary(node.op, static_cast<int32_t>(left.whole()),
-                        static_cast<int32_t>(right.whole()), out))
-        return;
-      if (!left.IsStringLike() && !right.IsStringLike()) {  // nothing to translate
-        if (!ApplyBinary(node.op, left, right, out, env_.maxStringLength))
-          Fail(Msg::InvalidOperandTypes, {TokenTableText(node.op)});
-        return;
-      }
-      Translate(left);
-      Translate(right);
-      if (!ApplyBinary(node.op, left, right, out, env_.maxStringLength))
-        Fail(Msg::InvalidOperandTypes, {TokenTableText(node.op)});
-      return;
-    }
-    case ExprNode::Kind::Name:
-      // A plain variable read as last time: the lists are laid out the same.
-      if (node.varStamp == vars_.stamp() && node.decidedFuncs == funcs_.version() &&
-          node.decidedProcs == procs_.version() && !node.decidedCall) {
-        if (node.varSlot >= 0) {
-          out = vars_[static_cast<size_t>(node.varSlot)].Value;
-        } else if (!ReadPath(env_, env_.Current(), node.name, &vars_, out)) {
-          // No variable of this name, as last time: a property path.
-          Fail(Msg::VariableNotFound, {node.name});
-        }
-        return;
-      }
-      EvalName(text, node, out);
-      return;
     case ExprNode::Kind::Variable:
       EvalVariable(text, node, out);
       return;
     case ExprNode::Kind::Call:
       CallRoutine(text, node, out);
       return;
+    default:
+      EvalNode(text, node, out);
+      return;
   }
 }
 
 void TPasCalc::EvalName(const TokenText& text, const ExprNode& node, ScriptValue& out) {
+  if (node.varStamp == vars_.stamp() && node.varSlot == ExprNode::kNoRecord &&
+      node.decidedFuncs == funcs_.version() && node.decidedProcs == procs_.version() &&
+      !node.decidedCall) {
+    // No variable of this name, as last time: a property path.
+    if (!ReadPath(env_, env_.Current(), node.name, &vars_, out))
+      Fail(Msg::VariableNotFound, {node.name});
+    return;
+  }
   if (node.decidedFuncs != funcs_.version() || node.decidedProcs != procs_.version()) {
     node.decidedCall = IsRoutineName(node.name);
     node.decidedFuncs = funcs_.version();

@@ -18,7 +18,7 @@ bool ApplyBinary(uint8_t op, const ScriptValue& a, const ScriptValue& b, ScriptV
 // The common case of two 32-bit integers for +, -, * and the comparisons,
 // inline; false for every other operator and for an overflowing result
 // (ApplyBinary then gives the full answer).
-inline bool IntegerBinary(uint8_t op, int32_t a, int32_t b, ScriptValue& out) {
+[[gnu::always_inline]] inline bool IntegerBinary(uint8_t op, int32_t a, int32_t b, ScriptValue& out) {
   int64_t wide;
   switch (op) {
     case tkPlus: wide = int64_t{a} + b; break;

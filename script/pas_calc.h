@@ -85,6 +85,8 @@ class TPasCalc {
   bool AssumptionsHold(const ExprUnit& unit) const;
   bool EvaluateReread(const TokenText& text, const ExprUnit& unit, ScriptValue& out);
   void EvalNode(const TokenText& text, const ExprNode& node, ScriptValue& out);
+  void EvalBinary(const TokenText& text, const ExprNode& node, ScriptValue& out);
+  void EvalOther(const TokenText& text, const ExprNode& node, ScriptValue& out);
   void EvalName(const TokenText& text, const ExprNode& node, ScriptValue& out);
   void EvalVariable(const TokenText& text, const ExprNode& node, ScriptValue& out);
   bool EvalIndexList(const TokenText& text, IndexList& list, std::string& out);
