@@ -52,7 +52,7 @@ bool TPasCalc::CallNative(const TokenText& text, const std::string& name, const 
     }
   } deeper{++nativeDepth_, funcs_};
   TVarList& params = frame.params;
-  params.BeginParameters();
+  params.BeginParameters(args.size());
   std::vector<VarTarget>& targets = frame.targets;
   targets.clear();
   for (size_t i = 0; i < args.size(); ++i) {
@@ -73,8 +73,9 @@ bool TPasCalc::CallNative(const TokenText& text, const std::string& name, const 
         targets.push_back(VarTarget{i, arg.varStamp, static_cast<uint32_t>(arg.varSlot)});
       }
     }
-    params.AppendParameter(isVariable, std::move(v));
+    params.SetParameter(i, isVariable, std::move(v));
   }
+  params.EndParameters();
   TVar result;
   routineFailure_.clear();
   if (!func->Routine(*this, params, result)) {

@@ -226,17 +226,27 @@ void TVarList::Append(TVar var) {
   NoteAdded(vars_.size() - 1);
 }
 
-void TVarList::AppendParameter(bool isVariable, ScriptValue&& value) {
-  const std::string_view name = isVariable ? "VAR" : "VALUE";
-  // The two names differ in length, so a record of the same length is a
-  // record of the same name.
-  for (const TVar& record : vars_) duplicates_ = duplicates_ || record.Name.size() == name.size();
-  vars_.push_back(TVar{std::string(name), std::move(value)});
-  if (vars_.size() >= kIndexFrom) {
-    NoteAdded(vars_.size() - 1);
-  } else {
-    stamp_ = NewLayoutStamp();
+void TVarList::BeginParameters(size_t count) {
+  if (!index_.empty() || !indexedIndex_.empty() || !arrayBases_.empty() || !elements_.empty() ||
+      count >= kIndexFrom) {
+    ClearVars();
   }
+  vars_.resize(count);
+  stamp_ = NewLayoutStamp();
+}
+
+void TVarList::SetParameter(size_t position, bool isVariable, ScriptValue&& value) {
+  TVar& record = vars_[position];
+  const std::string_view name = isVariable ? "VAR" : "VALUE";
+  if (record.Name != name) record.Name.assign(name);
+  record.Value = std::move(value);
+  if (vars_.size() >= kIndexFrom) NoteName(position);
+}
+
+void TVarList::EndParameters() {
+  size_t variables = 0;
+  for (const TVar& record : vars_) variables += record.Name.size() == 3 ? 1 : 0;
+  duplicates_ = variables > 1 || vars_.size() - variables > 1;
 }
 
 void TVarList::AppendNew(const TVar& var) {

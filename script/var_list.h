@@ -84,10 +84,13 @@ class TVarList {
   // Appends without any check; parameter lists of native calls hold
   // several records named "VAR" or "VALUE".
   void Append(TVar var);
-  // The parameter list of a native call: emptied, then one record named
-  // "VAR" or "VALUE" per argument, as Append would add them.
-  void BeginParameters() { ClearVars(); }
-  void AppendParameter(bool isVariable, ScriptValue&& value);
+  // The parameter list of a native call: `count` records, each named
+  // "VAR" or "VALUE" by SetParameter, the list otherwise as Append would
+  // leave it. The records of the last call are reused.
+  void BeginParameters(size_t count);
+  void SetParameter(size_t position, bool isVariable, ScriptValue&& value);
+  // After the last SetParameter: notes names that occur twice.
+  void EndParameters();
   void Reserve(size_t n) { vars_.reserve(n); }
   // Removes the first record with this name.
   bool Remove(std::string_view name);
