@@ -75,7 +75,6 @@ std::string_view EncodedRun(std::string_view encoded, const std::vector<TokenSpa
 bool CollectPlain(std::string_view encoded, std::string& main,
                   std::vector<std::shared_ptr<TProcedure>>& procs) {
   const std::vector<TokenSpan> tokens = TokenSpans(encoded);
-  const auto end = static_cast<uint32_t>(tokens.size());
   auto code = [&](uint32_t i, uint32_t stop) {
     return i < stop ? tokens[i].code : uint8_t{tkEndOfText};
   };
