@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <ctime>
@@ -97,6 +98,9 @@ Result<std::string> readFileBytes(const std::filesystem::path& path, std::uintma
     return Error{"cannot read \"" + path.string() + "\": not a regular file"};
   }
   std::string bytes;
+  // The whole file in one allocation: growing by doubling would hold up to
+  // three times a big file at once.
+  bytes.reserve(std::min(static_cast<size_t>(std::max<off_t>(info.st_size, 0)), maxBytes));
   std::vector<char> chunk(1 << 16);
   for (;;) {
     const ssize_t got = ::read(fd, chunk.data(), chunk.size());

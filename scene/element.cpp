@@ -134,7 +134,23 @@ void TLumElement::SetOrder(int32_t value) {
 }
 
 void TLumElement::SetEvent(EventSlot slot, const std::string& source) {
-  SetScriptText(events_[static_cast<size_t>(slot)], source);
+  std::unique_ptr<ScriptText>& held = events_[static_cast<size_t>(slot)];
+  if (!held) {
+    if (source.empty()) {
+      // Nothing to keep, but prepared all the same: preparing resets the
+      // interpreter it runs on, as for any other script.
+      ScriptText none;
+      SetScriptText(none, source);
+      return;
+    }
+    held = std::make_unique<ScriptText>();
+  }
+  SetScriptText(*held, source);
+}
+
+const ScriptText& TLumElement::NoScript() {
+  static const ScriptText none;  // immutable: the script of an empty slot
+  return none;
 }
 
 void TLumElement::SetScriptText(ScriptText& script, const std::string& source) {

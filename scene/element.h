@@ -150,7 +150,10 @@ class TLumElement {
   int32_t minOrder() const { return minOrder_; }
   int32_t maxOrder() const { return maxOrder_; }
 
-  const ScriptText& event(EventSlot slot) const { return events_[static_cast<size_t>(slot)]; }
+  const ScriptText& event(EventSlot slot) const {
+    const std::unique_ptr<ScriptText>& held = events_[static_cast<size_t>(slot)];
+    return held ? *held : NoScript();
+  }
   void SetEvent(EventSlot slot, const std::string& source);
   // Stores a script text and prepares it for running (the kinds' own
   // scripts go through here too).
@@ -207,7 +210,11 @@ class TLumElement {
   int32_t order_ = 0;
   int32_t maxOrder_ = 0;
   int32_t minOrder_ = 0;
-  std::array<ScriptText, kEventSlotCount> events_;
+  // Made when a slot first gets a script (most elements have one or two of
+  // the twelve) and kept while the element lives, so that a running
+  // script's text stays where it is when the script replaces it.
+  std::array<std::unique_ptr<ScriptText>, kEventSlotCount> events_;
+  static const ScriptText& NoScript();
   TLumDB* root_ = nullptr;
   TLumElement* parent_ = nullptr;
   std::vector<std::unique_ptr<TLumElement>> children_;

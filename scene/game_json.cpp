@@ -173,6 +173,8 @@ OrderedJson elementToJson(const TLumElement& element, const CodePage& codePage) 
   OrderedJson node = OrderedJson::object();
   node["class"] = element.className();
   OrderedJson props = OrderedJson::object();
+  // Room for every property at once: growing moves the (const) names by copying.
+  props.get_ref<OrderedJson::object_t&>().reserve(element.classInfo().properties.size());
   for (const PropertyDef& prop : element.classInfo().properties) {
     props[prop.name] = valueToJson(prop, prop.get(element), codePage);
   }

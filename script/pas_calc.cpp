@@ -57,7 +57,8 @@ bool TPasCalc::Run(const PreparedScript& script) {
     procs_.Clear();
     for (const auto& proc : script.procedures) procs_.Add(proc);
   }
-  std::shared_ptr<TokenText> text = script.compiled ? script.compiled : Cached(script.mainText);
+  if (!script.compiled) script.compiled = std::make_shared<TokenText>(script.mainText);
+  std::shared_ptr<TokenText> text = script.compiled;
   context_ = Context{};
   RunBlock(*text, text->main());
   context_ = Context{};

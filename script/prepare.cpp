@@ -30,6 +30,97 @@ std::optional<Msg> ParseHeader(const TokenText& text, Span s, TProcedure& proc) 
   }
 }
 
+// Statement boundaries as ReadStatement finds them (without ELSE ending a
+// statement), over token codes only.
+StatementCut CutStatement(const std::vector<TokenSpan>& tokens, uint32_t pos) {
+  const auto end = static_cast<uint32_t>(tokens.size());
+  StatementCut cut;
+  while (pos < end && tokens[pos].code == tkSemicolon) ++pos;
+  if (pos >= end) {
+    cut.next = end;
+    return cut;
+  }
+  cut.found = true;
+  int blocks = 0, repeats = 0;
+  for (uint32_t i = pos; i < end; ++i) {
+    const uint8_t code = tokens[i].code;
+    if (code == tkSemicolon && blocks == 0 && repeats == 0) {
+      cut.statement = Span{pos, i};
+      cut.next = i + 1;
+      cut.terminator = code;
+      return cut;
+    }
+    if (code == tkBegin || code == tkCase) ++blocks;
+    else if (code == tkEnd) --blocks;
+    else if (code == tkRepeat) ++repeats;
+    else if (code == tkUntil) --repeats;
+  }
+  cut.statement = Span{pos, end};
+  cut.next = end;
+  if (blocks != 0 || repeats != 0) cut.failure = Msg::ErrorInExpression;  // any fault
+  return cut;
+}
+
+// The encoded text of a run of tokens: the bytes they were read from.
+std::string_view EncodedRun(std::string_view encoded, const std::vector<TokenSpan>& tokens,
+                            Span s) {
+  if (s.empty()) return {};
+  return encoded.substr(tokens[s.begin].at, tokens[s.end - 1].end - tokens[s.begin].at);
+}
+
+// Collect for the common script: plain statements, procedures and
+// functions, no fault and no included file, read over the token spans
+// without copying token texts. False when the script has anything else;
+// the full collection then runs from the start and reports as always.
+bool CollectPlain(std::string_view encoded, std::string& main,
+                  std::vector<std::shared_ptr<TProcedure>>& procs) {
+  const std::vector<TokenSpan> tokens = TokenSpans(encoded);
+  auto code = [&](uint32_t i, uint32_t stop) {
+    return i < stop ? tokens[i].code : uint8_t{tkEndOfText};
+  };
+  main.reserve(encoded.size() + 3);
+  uint32_t pos = 0;
+  for (;;) {
+    const StatementCut cut = CutStatement(tokens, pos);
+    if (!cut.found) return true;
+    if (cut.failure) return false;
+    pos = cut.next;
+    const Span s = cut.statement;
+    const uint8_t first = tokens[s.begin].code;
+    if (first == tkUses || first == tkInclude) return false;
+    if (first != tkProcedure && first != tkFunction) {
+      main.append(EncodedRun(encoded, tokens, s));
+      AppendEncoded(main, tkSemicolon, ";");
+      continue;
+    }
+    // "PROCEDURE NAME ( A , B )", exactly as ParseHeader reads it.
+    auto proc = std::make_shared<TProcedure>();
+    proc->IsFunction = first == tkFunction;
+    uint32_t at = s.begin + 1;
+    if (code(at, s.end) != tkIdentifier) return false;
+    proc->Name = tokens[at].text(encoded);
+    if (code(++at, s.end) != tkOpenParen) return false;
+    if (code(++at, s.end) != tkCloseParen) {
+      for (;;) {
+        if (code(at, s.end) != tkIdentifier) return false;
+        if (!proc->Params.empty()) proc->Params += "\r\n";
+        proc->Params += tokens[at].text(encoded);
+        const uint8_t after = code(++at, s.end);
+        if (after == tkCloseParen) break;
+        if (after != tkComma) return false;
+        ++at;
+      }
+    }
+    for (const auto& known : procs)
+      if (known->Name == proc->Name) return false;
+    const StatementCut body = CutStatement(tokens, pos);
+    if (body.failure) return false;
+    if (body.found) proc->Body = EncodedRun(encoded, tokens, body.statement);
+    pos = body.next;
+    procs.push_back(std::move(proc));
+  }
+}
+
 }  // namespace
 
 void TPasCalc::Collect(std::string_view encoded, std::string& main, int includeDepth) {
@@ -110,10 +201,8 @@ void TPasCalc::Collect(std::string_view encoded, std::string& main, int includeD
 PreparedScript TPasCalc::PrepareScript(std::string_view source) {
   ResetErrorState();
   procs_.Clear();
-  std::string encoded;
-  if (source.find(kTokenMark) != std::string_view::npos) {
-    encoded = std::string(source);
-  } else {
+  std::string_view encoded = source;
+  if (source.find(kTokenMark) == std::string_view::npos) {
     if (source != lastSource_ || lastTokens_.empty()) {
       lastSource_ = std::string(source);
       lastTokens_ = Tokenise(source);
@@ -122,8 +211,18 @@ PreparedScript TPasCalc::PrepareScript(std::string_view source) {
   }
   PreparedScript prepared;
   includedBytes_ = 0;
-  Collect(encoded, prepared.mainText, 0);
-  prepared.compiled = std::make_shared<TokenText>(prepared.mainText);
+  std::vector<std::shared_ptr<TProcedure>> procs;
+  if (CollectPlain(encoded, prepared.mainText, procs)) {
+    for (auto& proc : procs) procs_.Add(std::move(proc));
+    context_ = Context{};
+  } else {
+    // A copy: evaluating an included file's name may run routines that
+    // prepare other scripts meanwhile.
+    const std::string own(encoded);
+    prepared.mainText.clear();
+    procs_.Clear();
+    Collect(own, prepared.mainText, 0);
+  }
   prepared.procedures = procs_.records();
   return prepared;
 }

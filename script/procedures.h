@@ -40,11 +40,13 @@ class TProcList {
 };
 
 // The result of preparing a script: its main code as encoded token text,
-// the same text already read, and the procedures it declared (they stay
-// with the script so that its own procedures can be called when it runs).
+// the same text read (on its first run: a game's many scripts mostly never
+// run, and reading them all at load would cost time and memory), and the
+// procedures it declared (they stay with the script so that its own
+// procedures can be called when it runs).
 struct PreparedScript {
   std::string mainText;
-  std::shared_ptr<TokenText> compiled;
+  mutable std::shared_ptr<TokenText> compiled;
   std::vector<std::shared_ptr<TProcedure>> procedures;
   bool empty() const { return mainText.empty(); }
 };

@@ -67,9 +67,9 @@ bool IsDigitChar(unsigned char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-Token ScanToken(std::string_view text, size_t& pos) {
+TokenView ScanTokenView(std::string_view text, size_t& pos) {
   while (pos < text.size() && IsBlankChar(static_cast<unsigned char>(text[pos]))) ++pos;
-  if (pos >= text.size()) return Token{tkEndOfText, {}};
+  if (pos >= text.size()) return TokenView{tkEndOfText, {}};
   const auto first = static_cast<unsigned char>(text[pos]);
 
   const FirstByteIndex& index = Index();
@@ -87,7 +87,7 @@ Token ScanToken(std::string_view text, size_t& pos) {
     }
   }
   if (best != 0) {
-    Token t{static_cast<uint8_t>(best), std::string(text.substr(pos, bestLength))};
+    TokenView t{static_cast<uint8_t>(best), text.substr(pos, bestLength)};
     pos += bestLength;
     return t;
   }
@@ -96,7 +96,7 @@ Token ScanToken(std::string_view text, size_t& pos) {
     size_t end = pos + 1;
     while (end < text.size() && !IsQuoteChar(static_cast<unsigned char>(text[end]))) ++end;
     if (end < text.size()) ++end;  // include the closing quote
-    Token t{tkLiteral, std::string(TrimBlanks(text.substr(pos, end - pos)))};
+    TokenView t{tkLiteral, TrimBlanks(text.substr(pos, end - pos))};
     pos = end;
     return t;
   }
@@ -109,7 +109,12 @@ Token ScanToken(std::string_view text, size_t& pos) {
     if (range != std::string_view::npos) word = word.substr(0, range);
   }
   pos += word.size();
-  return Token{static_cast<uint8_t>(IsDigitChar(first) ? tkLiteral : tkIdentifier), std::string(word)};
+  return TokenView{static_cast<uint8_t>(IsDigitChar(first) ? tkLiteral : tkIdentifier), word};
+}
+
+Token ScanToken(std::string_view text, size_t& pos) {
+  const TokenView t = ScanTokenView(text, pos);
+  return Token{t.code, std::string(t.text)};
 }
 
 std::vector<Token> ScanAll(std::string_view normalised) {
@@ -124,8 +129,19 @@ std::vector<Token> ScanAll(std::string_view normalised) {
 }
 
 std::string Tokenise(std::string_view source) {
-  const std::vector<Token> tokens = ScanAll(Normalise(source));
-  return EncodeTokens(tokens.data(), tokens.data() + tokens.size());
+  // Straight into the encoded form: no token strings on the way. Encoding
+  // adds two bytes a token and blanks go, so the normalised size plus a
+  // little is nearly always enough.
+  const std::string normalised = Normalise(source);
+  std::string out;
+  out.reserve(normalised.size() + normalised.size() / 4 + 16);
+  size_t pos = 0;
+  for (;;) {
+    const TokenView t = ScanTokenView(normalised, pos);
+    if (t.code == tkEndOfText) break;
+    AppendEncoded(out, t.code, t.text);
+  }
+  return out;
 }
 
 }  // namespace lum

@@ -13,7 +13,12 @@ namespace lum {
 std::string Normalise(std::string_view source);
 
 // Reads one token of normalised text from `pos` and advances it; code 0 at
-// the end of the text.
+// the end of the text. The view's text lies in `text`.
+struct TokenView {
+  uint8_t code = tkEndOfText;
+  std::string_view text;
+};
+TokenView ScanTokenView(std::string_view text, size_t& pos);
 Token ScanToken(std::string_view text, size_t& pos);
 
 std::vector<Token> ScanAll(std::string_view normalised);

@@ -1,5 +1,7 @@
 #include "script/tokens.h"
 
+#include <algorithm>
+
 namespace lum {
 
 namespace {
@@ -38,6 +40,7 @@ std::string EncodeTokens(const Token* begin, const Token* end) {
 
 std::vector<Token> DecodeTokens(std::string_view encoded) {
   std::vector<Token> tokens;
+  tokens.reserve(static_cast<size_t>(std::count(encoded.begin(), encoded.end(), kTokenMark)));
   size_t pos = encoded.find(kTokenMark);
   while (pos != std::string_view::npos && pos + 1 < encoded.size()) {
     const auto code = static_cast<uint8_t>(static_cast<unsigned char>(encoded[pos + 1]) - 64);
@@ -48,6 +51,20 @@ std::vector<Token> DecodeTokens(std::string_view encoded) {
     pos = next;
   }
   return tokens;
+}
+
+std::vector<TokenSpan> TokenSpans(std::string_view encoded) {
+  std::vector<TokenSpan> spans;
+  spans.reserve(static_cast<size_t>(std::count(encoded.begin(), encoded.end(), kTokenMark)));
+  size_t pos = encoded.find(kTokenMark);
+  while (pos != std::string_view::npos && pos + 1 < encoded.size()) {
+    const auto code = static_cast<uint8_t>(static_cast<unsigned char>(encoded[pos + 1]) - 64);
+    if (code == tkEndOfText) break;
+    const size_t next = encoded.find(kTokenMark, pos + 2);
+    spans.push_back(TokenSpan{code, pos, next == std::string_view::npos ? encoded.size() : next});
+    pos = next;
+  }
+  return spans;
 }
 
 std::string SpacedText(const Token* begin, const Token* end) {

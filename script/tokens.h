@@ -39,6 +39,17 @@ std::string EncodeTokens(const Token* begin, const Token* end);
 // Reads encoded text back into tokens. A code 0 token ends the text, as it
 // would for the token reader.
 std::vector<Token> DecodeTokens(std::string_view encoded);
+// Where each token of an encoded text lies, without copying its text: the
+// token starts at `at` (its mark) and its text runs from `at + 2` to `end`.
+// Reads the same tokens as DecodeTokens.
+struct TokenSpan {
+  uint8_t code = tkEndOfText;
+  size_t at = 0, end = 0;
+  std::string_view text(std::string_view encoded) const {
+    return encoded.substr(at + 2, end - at - 2);
+  }
+};
+std::vector<TokenSpan> TokenSpans(std::string_view encoded);
 // Every token's text followed by a blank, and one more blank at the end.
 std::string SpacedText(const Token* begin, const Token* end);
 std::string SpacedEncoded(std::string_view encoded);

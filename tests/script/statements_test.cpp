@@ -302,5 +302,73 @@ TEST(Prepare, OneEntryCacheReusesTokens) {
   EXPECT_EQ(SpacedEncoded(encoded), "Y := 2 ;  ");
 }
 
+// The main text and procedures read token by token, statement by
+// statement: what preparation must give for a script without faults.
+// Procedures as "NAME(PARAMS)" and their encoded body.
+struct Collected {
+  std::string main;
+  std::vector<std::pair<std::string, std::string>> procedures;
+};
+
+Collected ReadByStatements(std::string_view encoded) {
+  const TokenText text(encoded);
+  const std::vector<Token>& tokens = text.tokens();
+  const auto end = static_cast<uint32_t>(tokens.size());
+  Collected out;
+  uint32_t pos = 0;
+  for (;;) {
+    const StatementCut cut = ReadStatement(tokens, pos, end, false);
+    if (!cut.found) break;
+    pos = cut.next;
+    const Span s = cut.statement;
+    if (tokens[s.begin].code != tkProcedure && tokens[s.begin].code != tkFunction) {
+      out.main += text.Encoded(s);
+      AppendEncoded(out.main, tkSemicolon, ";");
+      continue;
+    }
+    std::string header = tokens[s.begin + 1].text + "(";
+    for (uint32_t i = s.begin + 3; i < s.end && tokens[i].code == tkIdentifier; i += 2) {
+      header += (header.back() == '(' ? "" : "\r\n") + tokens[i].text;
+      if (i + 1 >= s.end || tokens[i + 1].code != tkComma) break;
+    }
+    const StatementCut body = ReadStatement(tokens, pos, end, false);
+    pos = body.next;
+    out.procedures.emplace_back(header + ")",
+                                body.found ? text.Encoded(body.statement) : std::string());
+  }
+  return out;
+}
+
+TEST(Prepare, MainTextAndProceduresAsReadStatementByStatement) {
+  const std::string junkThenEncoded = "junk" + Tokenise("A := 1; B := 2") + "\x7f" "@" +
+                                      Tokenise("C := 3;");  // code 0 ends the text
+  const std::vector<std::string> sources = {
+      "",
+      ";;;",
+      "X := 1",
+      "X := 1;;; Y := 'a;b' ;",
+      "{ note } x := 1; // rest\r\ny := \"B;\";",
+      "BEGIN X := 1; Y := 2 END; REPEAT X := X + 1 UNTIL X > 3; Z := 0",
+      "CASE X OF 1: BEGIN Y := 1; END; 2: Y := 2; END; IF A THEN B := 1 ELSE B := 2;",
+      "FUNCTION F(A, B); RESULT := A + B; X := F(1, 2);",
+      "PROCEDURE P(); BEGIN X := 1; END; PROCEDURE Q(A); ; P(); Q(1)",
+      "X := 1; PROCEDURE Last();",
+      "X := 1; FUNCTION G(A, B, C) X ; BEGIN RESULT := A END; Y := G(1, 2, 3) ; ;",
+      junkThenEncoded,
+  };
+  for (const std::string& source : sources) {
+    Harness h;
+    const PreparedScript prepared = h.calc().PrepareScript(source);
+    ASSERT_EQ(h.calc().ErrorCode(), 0) << source;
+    const bool encodedAlready = source.find(kTokenMark) != std::string::npos;
+    const Collected expected = ReadByStatements(encodedAlready ? source : Tokenise(source));
+    EXPECT_EQ(prepared.mainText, expected.main) << source;
+    std::vector<std::pair<std::string, std::string>> procedures;
+    for (const auto& proc : prepared.procedures)
+      procedures.emplace_back(proc->Name + "(" + proc->Params + ")", proc->Body);
+    EXPECT_EQ(procedures, expected.procedures) << source;
+  }
+}
+
 }  // namespace
 }  // namespace lum

@@ -2,6 +2,7 @@
 // prints their outline, prints progress files, and works on archives and
 // bitmap fonts.
 #include <fstream>
+#include <iomanip>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -83,7 +84,8 @@ int loadRoot(const Options& opt, lum::TLumDB& root) {
 int dump(const Options& opt, const lum::CodePage& cp) {
   lum::TLumDB root;
   if (int rc = loadRoot(opt, root)) return rc;
-  std::cout << lum::elementToJson(root, cp).dump(2) << '\n';
+  // Streamed: a big game's text never exists whole in memory.
+  std::cout << std::setw(2) << lum::elementToJson(root, cp) << '\n';
   return 0;
 }
 
@@ -126,6 +128,9 @@ int build(const Options& opt, const lum::CodePage& cp) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Only the C++ streams write here: unsynchronised, they buffer a dump's
+  // many small writes.
+  std::ios::sync_with_stdio(false);
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return usage();
   const std::string command = args.front();
