@@ -88,6 +88,14 @@ class TLumElement {
   TVarList* variables() const { return vars_.get(); }
   virtual bool GetValue(std::string_view name, ScriptValue& out);
   virtual bool SetValue(std::string_view name, const ScriptValue& value);
+  // Handles for published properties (see ScriptElement::NameHandle); a
+  // class that answers some property names before its properties refuses
+  // handles for them.
+  virtual bool FindNameHandle(std::string_view name, ScriptElement::NameHandle& out);
+  bool GetValueByHandle(const ScriptElement::NameHandle& handle, std::string_view name,
+                        ScriptValue& out);
+  bool SetValueByHandle(const ScriptElement::NameHandle& handle, std::string_view name,
+                        const ScriptValue& value);
 
   // Events. Each operation sets its event label and runs its script on the
   // interpreter of the next nesting depth.
@@ -216,6 +224,8 @@ class TLumElement {
   std::array<std::unique_ptr<ScriptText>, kEventSlotCount> events_;
   static const ScriptText& NoScript();
   TLumDB* root_ = nullptr;
+  // A written text that is a language key ("KEY"), translated.
+  ScriptValue translatedForWrite(const ScriptValue& given) const;
   TLumElement* parent_ = nullptr;
   std::vector<std::unique_ptr<TLumElement>> children_;
   ElementScriptFace face_{*this};

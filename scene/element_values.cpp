@@ -208,42 +208,55 @@ bool TLumElement::GetValue(std::string_view name, ScriptValue& out) {
   return false;
 }
 
-bool TLumElement::SetValue(std::string_view name, const ScriptValue& given) {
-  ScriptValue value = given;
-  if (value.IsStringLike() && !value.text().empty() && value.text()[0] == '"' && root_) {
-    const std::string& t = value.text();
+namespace {
+
+// A value as a property takes it: ordinals also from "$" and "0x" texts,
+// anything that does not convert as 0.
+void setPropertyValue(const PropertyDef& prop, TLumElement& e, const ScriptValue& value) {
+  switch (storedAs(prop.kind)) {
+    case StoredAs::Ordinal: {
+      int64_t v = 0;
+      if (value.IsStringLike()) {
+        if (!parseOrdinal(value.text(), v)) v = 0;
+      } else if (!ToInt64(value, v)) {
+        v = 0;
+      }
+      prop.set(e, PropertyValue(v));
+      break;
+    }
+    case StoredAs::Float: {
+      double d = 0;
+      if (!ToReal(value, d)) d = 0;
+      prop.set(e, PropertyValue(d));
+      break;
+    }
+    case StoredAs::String: {
+      std::string text;
+      ToText(value, text);
+      prop.set(e, PropertyValue(text));
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+ScriptValue TLumElement::translatedForWrite(const ScriptValue& given) const {
+  if (given.IsStringLike() && !given.text().empty() && given.text()[0] == '"' && root_) {
+    const std::string& t = given.text();
     std::string key = t.size() >= 2 ? t.substr(1, t.size() - 2) : std::string();
     std::string found = root_->LangText(key);
-    if (!found.empty()) value = ScriptValue::String(found);
+    if (!found.empty()) return ScriptValue::String(found);
   }
+  return given;
+}
+
+bool TLumElement::SetValue(std::string_view name, const ScriptValue& given) {
+  const ScriptValue value = translatedForWrite(given);
   if (vars_ && vars_->Exists(name)) return vars_->SetExisting(name, value);
   const ClassInfo& info = classInfo();
   if (int index = propertyIndex(info, name); index >= 0) {
-    const PropertyDef& prop = info.properties[static_cast<size_t>(index)];
-    switch (storedAs(prop.kind)) {
-      case StoredAs::Ordinal: {
-        int64_t v = 0;
-        if (value.IsStringLike()) {
-          if (!parseOrdinal(value.text(), v)) v = 0;
-        } else if (!ToInt64(value, v)) {
-          v = 0;
-        }
-        prop.set(*this, PropertyValue(v));
-        break;
-      }
-      case StoredAs::Float: {
-        double d = 0;
-        if (!ToReal(value, d)) d = 0;
-        prop.set(*this, PropertyValue(d));
-        break;
-      }
-      case StoredAs::String: {
-        std::string text;
-        ToText(value, text);
-        prop.set(*this, PropertyValue(text));
-        break;
-      }
-    }
+    setPropertyValue(info.properties[static_cast<size_t>(index)], *this, value);
     return true;
   }
   if (name == "CURSOR" && value.kind() == ValueKind::Ref) {
@@ -254,12 +267,78 @@ bool TLumElement::SetValue(std::string_view name, const ScriptValue& given) {
   return false;
 }
 
-// The interpreter's view, forwarded to the element.
+namespace {
+// Handles of the special names that paths start with (negative numbers;
+// properties have their index).
+constexpr int32_t kHandleSelf = -2, kHandleParent = -3, kHandleLumDB = -4;
+}  // namespace
+
+bool TLumElement::FindNameHandle(std::string_view name, ScriptElement::NameHandle& out) {
+  const ClassInfo& info = classInfo();
+  int32_t index = propertyIndex(info, name);
+  if (index < 0) {
+    index = name == "SELF" ? kHandleSelf : name == "PARENT" ? kHandleParent
+          : name == "LUMDB" ? kHandleLumDB : -1;
+  }
+  if (index == -1) return false;
+  out = ScriptElement::NameHandle{&info, index};
+  return true;
+}
+
+// Own variables come before properties, as in GetValue and SetValue.
+bool TLumElement::GetValueByHandle(const ScriptElement::NameHandle& handle, std::string_view name,
+                                   ScriptValue& out) {
+  const ClassInfo& info = classInfo();
+  if (handle.scope != &info) return GetValue(name, out);
+  if (vars_ && vars_->size() != 0) {
+    const int i = vars_->IndexOf(name);
+    if (i >= 0) {
+      out = (*vars_)[static_cast<size_t>(i)].Value;
+      return true;
+    }
+  }
+  if (handle.index < 0) {
+    // A special name: after the properties (it is none) and the children.
+    if (!children_.empty() && FindChildById(name) != nullptr) return GetValue(name, out);
+    switch (handle.index) {
+      case kHandleSelf: out = refTo(this); return true;
+      case kHandleParent:
+        if (parent_ == nullptr) return GetValue(name, out);
+        out = refTo(parent_);
+        return true;
+      default: out = refTo(root_); return true;
+    }
+  }
+  out = propertyValue(info.properties[static_cast<size_t>(handle.index)], *this);
+  return true;
+}
+
+bool TLumElement::SetValueByHandle(const ScriptElement::NameHandle& handle, std::string_view name,
+                                   const ScriptValue& given) {
+  const ClassInfo& info = classInfo();
+  if (handle.scope != &info || handle.index < 0) return SetValue(name, given);
+  const ScriptValue value = translatedForWrite(given);
+  if (vars_ && vars_->size() != 0 && vars_->Exists(name)) return vars_->SetExisting(name, value);
+  setPropertyValue(info.properties[static_cast<size_t>(handle.index)], *this, value);
+  return true;
+}
+
 bool ElementScriptFace::GetValue(std::string_view name, ScriptValue& out) {
   return element_.GetValue(name, out);
 }
 bool ElementScriptFace::SetValue(std::string_view name, const ScriptValue& value) {
   return element_.SetValue(name, value);
+}
+bool ElementScriptFace::FindNameHandle(std::string_view name, NameHandle& out) {
+  return element_.FindNameHandle(name, out);
+}
+bool ElementScriptFace::GetValueByHandle(const NameHandle& handle, std::string_view name,
+                                         ScriptValue& out) {
+  return element_.GetValueByHandle(handle, name, out);
+}
+bool ElementScriptFace::SetValueByHandle(const NameHandle& handle, std::string_view name,
+                                         const ScriptValue& value) {
+  return element_.SetValueByHandle(handle, name, value);
 }
 ScriptElement* ElementScriptFace::Parent() const {
   return element_.parent() ? &element_.parent()->script() : nullptr;

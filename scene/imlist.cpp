@@ -146,6 +146,12 @@ bool TLumImList::GetValue(std::string_view name, ScriptValue& out) {
   return TLumElement::GetValue(name, out);
 }
 
+// ELEMENTS and SELEL are answered before the properties: no handles for them.
+bool TLumImList::FindNameHandle(std::string_view name, ScriptElement::NameHandle& out) {
+  if (name == "ELEMENTS" || name == "SELEL") return false;
+  return TLumElement::FindNameHandle(name, out);
+}
+
 bool TLumImList::SetValue(std::string_view name, const ScriptValue& value) {
   if (name == "ELEMENTS") {
     SetElementsText(value.text());

@@ -61,6 +61,7 @@ class TLumImList : public TLumElement {
 
   bool GetValue(std::string_view name, ScriptValue& out) override;
   bool SetValue(std::string_view name, const ScriptValue& value) override;
+  bool FindNameHandle(std::string_view name, ScriptElement::NameHandle& out) override;
   void MouseIn() override;
   void MouseOut() override;
   void MouseDown() override;

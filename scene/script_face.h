@@ -15,6 +15,10 @@ class ElementScriptFace final : public ScriptElement {
 
   bool GetValue(std::string_view name, ScriptValue& out) override;
   bool SetValue(std::string_view name, const ScriptValue& value) override;
+  bool FindNameHandle(std::string_view name, NameHandle& out) override;
+  bool GetValueByHandle(const NameHandle& handle, std::string_view name, ScriptValue& out) override;
+  bool SetValueByHandle(const NameHandle& handle, std::string_view name,
+                        const ScriptValue& value) override;
   ScriptElement* Parent() const override;
   uint32_t Key() const override;
   std::string Id() const override;

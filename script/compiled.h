@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "script/messages.h"
+#include "script/paths.h"
 #include "script/tokens.h"
 #include "script/value.h"
 #include "script/var_list.h"
@@ -87,6 +88,8 @@ struct ExprNode {
   // For A[I]: under `varStamp`, `varSlot` tells whether A is a plain
   // variable and this is the list's index of the elements of A (or null).
   mutable const ArrayElements* elements = nullptr;
+  // A plain name read as a property path: its last name's handle.
+  mutable PathHandle path;
   // The routine or procedure a call reached, for the same list stamps.
   mutable uint64_t boundFuncs = 0, boundProcs = 0;
   mutable const TFunc* boundNative = nullptr;  // the routine list keeps it alive
@@ -157,6 +160,7 @@ struct StatementPlan {
   // `varStamp` (valid only when the stamp still holds).
   uint64_t varStamp = 0;
   uint32_t varSlot = 0;
+  PathHandle path;  // a plain target written as a property path
   std::string label;
   std::vector<CaseItem> items;
 };

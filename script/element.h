@@ -22,6 +22,24 @@ class ScriptElement {
   // True when the element accepted the write.
   virtual bool SetValue(std::string_view name, const ScriptValue& value) = 0;
 
+  // Names read or written again and again: a handle found once for a name
+  // that the element's class publishes, which the two calls below take
+  // besides the name. A handle made on one element serves every element of
+  // its class; on any other element the calls look the name up as GetValue
+  // and SetValue do, so the answers are always theirs.
+  struct NameHandle {
+    const void* scope = nullptr;  // the class's table; null: no handle
+    int32_t index = -1;
+  };
+  virtual bool FindNameHandle(std::string_view /*name*/, NameHandle& /*out*/) { return false; }
+  virtual bool GetValueByHandle(const NameHandle& /*handle*/, std::string_view name, ScriptValue& out) {
+    return GetValue(name, out);
+  }
+  virtual bool SetValueByHandle(const NameHandle& /*handle*/, std::string_view name,
+                                const ScriptValue& value) {
+    return SetValue(name, value);
+  }
+
   virtual ScriptElement* Parent() const = 0;
   virtual uint32_t Key() const = 0;
   virtual std::string Id() const = 0;

@@ -150,7 +150,7 @@ void TPasCalc::EvalName(const TokenText& text, const ExprNode& node, ScriptValue
       node.decidedFuncs == funcs_.version() && node.decidedProcs == procs_.version() &&
       !node.decidedCall) {
     // No variable of this name, as last time: a property path.
-    if (!ReadPath(env_, env_.Current(), node.name, &vars_, out))
+    if (!ReadPath(env_, env_.Current(), node.name, &vars_, out, &node.path))
       Fail(Msg::VariableNotFound, {node.name});
     return;
   }

@@ -10,10 +10,17 @@ namespace lum {
 
 class TVarList;
 
+// Handles of a path's first and last names, kept by the code that reads or
+// writes the same path again and again; each sought once.
+struct PathHandle {
+  ScriptElement::NameHandle first, last;
+  bool soughtFirst = false, soughtLast = false;
+};
+
 // On failure `out` is the byte 0 and a "Not var" line is logged.
 bool ReadPath(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
-              const TVarList* vars, ScriptValue& out);
+              const TVarList* vars, ScriptValue& out, PathHandle* handle = nullptr);
 bool WritePath(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
-               const ScriptValue& value, const TVarList* vars);
+               const ScriptValue& value, const TVarList* vars, PathHandle* handle = nullptr);
 
 }  // namespace lum

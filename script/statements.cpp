@@ -107,7 +107,7 @@ void TPasCalc::RunPlainAssign(const TokenText& text, StatementPlan& plan) {
   if (plan.varStamp == vars_.stamp()) {
     if (plan.varSlot != kNoSlot) {
       vars_.SetAt(plan.varSlot, std::move(value));
-    } else if (!WritePath(env_, env_.Current(), plan.target, value, &vars_)) {
+    } else if (!WritePath(env_, env_.Current(), plan.target, value, &vars_, &plan.path)) {
       // No variable of this name, as last time, and no property took it.
       vars_.AddVar(TVar{plan.target, std::move(value)}, &env_);
     }
