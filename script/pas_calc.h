@@ -121,7 +121,13 @@ class TPasCalc {
                         bool& matched);
   // After a loop body: false when the loop must end.
   bool LoopContinues();
-  bool CountStatement();
+  // Counts a statement or loop pass; false (with the error) past the limit.
+  bool CountStatement() {
+    ++statementsRun_;
+    const uint64_t limit = statementLimit_ != 0 ? statementLimit_ : env_.statementBudget;
+    return limit == 0 || statementsRun_ <= limit || !StatementLimitReached();
+  }
+  bool StatementLimitReached();
 
   // Preparation (prepare.cpp).
   void Collect(std::string_view encoded, std::string& main, int includeDepth);

@@ -52,14 +52,13 @@ void TPasCalc::RunBlock(const TokenText& text, Block& block) {
   }
 }
 
-bool TPasCalc::CountStatement() {
-  ++statementsRun_;
+bool TPasCalc::StatementLimitReached() {
   const uint64_t limit = statementLimit_ != 0 ? statementLimit_ : env_.statementBudget;
   if (limit != 0 && statementsRun_ > limit) {
     Fail(Msg::StatementLimit);
-    return false;
+    return true;
   }
-  return true;
+  return false;
 }
 
 void TPasCalc::RunStatement(const TokenText& text, Statement& statement) {
