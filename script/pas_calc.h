@@ -83,6 +83,10 @@ class TPasCalc {
   // Expressions (expr_eval.cpp).
   bool EvaluateUnit(const TokenText& text, ExprUnit& unit, ScriptValue& out);
   bool AssumptionsHold(const ExprUnit& unit) const;
+  // A constant, a cached variable, or an integer operator on two of them;
+  // false (with `out` untouched) for everything else.
+  bool EvaluateSimple(const ExprNode& node, ScriptValue& out) const;
+  const ScriptValue* SimpleOperand(const ExprNode& node) const;
   bool EvaluateReread(const TokenText& text, const ExprUnit& unit, ScriptValue& out);
   void EvalNode(const TokenText& text, const ExprNode& node, ScriptValue& out);
   void EvalBinary(const TokenText& text, const ExprNode& node, ScriptValue& out);
