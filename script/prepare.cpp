@@ -30,36 +30,6 @@ std::optional<Msg> ParseHeader(const TokenText& text, Span s, TProcedure& proc) 
   }
 }
 
-// Statement boundaries as ReadStatement finds them (without ELSE ending a
-// statement), over token codes only.
-StatementCut CutStatement(const std::vector<TokenSpan>& tokens, uint32_t pos) {
-  const auto end = static_cast<uint32_t>(tokens.size());
-  StatementCut cut;
-  while (pos < end && tokens[pos].code == tkSemicolon) ++pos;
-  if (pos >= end) {
-    cut.next = end;
-    return cut;
-  }
-  cut.found = true;
-  int blocks = 0, repeats = 0;
-  for (uint32_t i = pos; i < end; ++i) {
-    const uint8_t code = tokens[i].code;
-    if (code == tkSemicolon && blocks == 0 && repeats == 0) {
-      cut.statement = Span{pos, i};
-      cut.next = i + 1;
-      cut.terminator = code;
-      return cut;
-    }
-    if (code == tkBegin || code == tkCase) ++blocks;
-    else if (code == tkEnd) --blocks;
-    else if (code == tkRepeat) ++repeats;
-    else if (code == tkUntil) --repeats;
-  }
-  cut.statement = Span{pos, end};
-  cut.next = end;
-  if (blocks != 0 || repeats != 0) cut.failure = Msg::ErrorInExpression;  // any fault
-  return cut;
-}
 
 // The encoded text of a run of tokens: the bytes they were read from.
 std::string_view EncodedRun(std::string_view encoded, const std::vector<TokenSpan>& tokens,
@@ -81,7 +51,7 @@ bool CollectPlain(std::string_view encoded, std::string& main,
   main.reserve(encoded.size() + 3);
   uint32_t pos = 0;
   for (;;) {
-    const StatementCut cut = CutStatement(tokens, pos);
+    const StatementCut cut = ReadStatement(tokens, pos, static_cast<uint32_t>(tokens.size()), false);
     if (!cut.found) return true;
     if (cut.failure) return false;
     pos = cut.next;
@@ -113,7 +83,7 @@ bool CollectPlain(std::string_view encoded, std::string& main,
     }
     for (const auto& known : procs)
       if (known->Name == proc->Name) return false;
-    const StatementCut body = CutStatement(tokens, pos);
+    const StatementCut body = ReadStatement(tokens, pos, static_cast<uint32_t>(tokens.size()), false);
     if (body.failure) return false;
     if (body.found) proc->Body = EncodedRun(encoded, tokens, body.statement);
     pos = body.next;

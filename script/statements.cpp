@@ -90,18 +90,24 @@ namespace {
 constexpr uint32_t kNoSlot = UINT32_MAX;  // the plan's target is no variable of the list
 }  // namespace
 
-// NAME := value, or a call statement.
-void TPasCalc::RunPlainAssign(const TokenText& text, StatementPlan& plan) {
+// The value to assign, after the statement's own fault if it has one;
+// false when there is nothing to assign (a fault, or a call statement).
+bool TPasCalc::AssignedValue(const TokenText& text, StatementPlan& plan, ScriptValue& value) {
   if (plan.failAt == 1) {
     Fail(plan.failMsg, {plan.failArg});
-    return;
+    return false;
   }
-  ScriptValue value;
   if (!EvaluateUnit(text, plan.expr, value)) {
     Fail(Msg::ErrorInExpression);
-    return;
+    return false;
   }
-  if (!plan.assign) return;
+  return plan.assign;
+}
+
+// NAME := value, or a call statement.
+void TPasCalc::RunPlainAssign(const TokenText& text, StatementPlan& plan) {
+  ScriptValue value;
+  if (!AssignedValue(text, plan, value)) return;
   // The variable as last time: the list is laid out the same.
   if (plan.varStamp == vars_.stamp()) {
     if (plan.varSlot != kNoSlot) {
@@ -146,16 +152,8 @@ void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
     return;
   }
   if (plan.index2 && !EvalIndexList(text, *plan.index2, second)) return;
-  if (plan.failAt == 1) {
-    Fail(plan.failMsg, {plan.failArg});
-    return;
-  }
   ScriptValue value;
-  if (!EvaluateUnit(text, plan.expr, value)) {
-    Fail(Msg::ErrorInExpression);
-    return;
-  }
-  if (!plan.assign) return;
+  if (!AssignedValue(text, plan, value)) return;
 
   const std::string& name = plan.target;
   if (single) {
