@@ -53,6 +53,9 @@ ScriptValue refTo(const TLumElement* e) {
 }
 
 ScriptValue propertyValue(const PropertyDef& prop, const TLumElement& e) {
+  // Ordinal properties read as 32-bit integers, unsigned ones wrapping.
+  if (prop.getOrdinal)
+    return ScriptValue::Integer(static_cast<int32_t>(static_cast<uint32_t>(prop.getOrdinal(e))));
   PropertyValue v = prop.get(e);
   switch (storedAs(prop.kind)) {
     case StoredAs::Ordinal:
@@ -221,7 +224,8 @@ void setPropertyValue(const PropertyDef& prop, TLumElement& e, const ScriptValue
       } else if (!ToInt64(value, v)) {
         v = 0;
       }
-      prop.set(e, PropertyValue(v));
+      if (prop.setOrdinal) prop.setOrdinal(e, v);
+      else prop.set(e, PropertyValue(v));
       break;
     }
     case StoredAs::Float: {

@@ -55,6 +55,10 @@ struct PropertyDef {
   std::vector<std::string> enumNames;  // value names of an enumeration
   std::function<PropertyValue(const TLumElement&)> get;
   std::function<void(TLumElement&, const PropertyValue&)> set;
+  // For ordinal kinds, the same without the variant: scripts read and
+  // write these in their loops. Empty for the other kinds.
+  std::function<int64_t(const TLumElement&)> getOrdinal;
+  std::function<void(TLumElement&, int64_t)> setOrdinal;
 };
 
 // Reading a PropertyValue as the kind a setter expects; a value of another
@@ -69,7 +73,7 @@ std::string stringOf(const PropertyValue& value);
 template <class C, class T>
 PropertyDef field(std::string name, PropKind kind, T C::*member,
                   std::vector<std::string> enumNames = {}) {
-  PropertyDef def{std::move(name), kind, std::move(enumNames), {}, {}};
+  PropertyDef def{std::move(name), kind, std::move(enumNames), {}, {}, {}, {}};
   def.get = [member](const TLumElement& e) -> PropertyValue {
     const T& v = static_cast<const C&>(e).*member;
     if constexpr (std::is_same_v<T, std::string>) {
@@ -93,6 +97,21 @@ PropertyDef field(std::string name, PropKind kind, T C::*member,
       v = static_cast<T>(narrowOrdinal(kind, ordinalOf(value)));
     }
   };
+  if constexpr (!std::is_same_v<T, std::string> && !std::is_floating_point_v<T>) {
+    if (storedAs(kind) == StoredAs::Ordinal) {
+      def.getOrdinal = [member](const TLumElement& e) {
+        return static_cast<int64_t>(static_cast<const C&>(e).*member);
+      };
+      def.setOrdinal = [member, kind](TLumElement& e, int64_t value) {
+        T& v = static_cast<C&>(e).*member;
+        if constexpr (std::is_same_v<T, bool>) {
+          v = narrowOrdinal(kind, value) != 0;
+        } else {
+          v = static_cast<T>(narrowOrdinal(kind, value));
+        }
+      };
+    }
+  }
   return def;
 }
 
@@ -100,7 +119,7 @@ PropertyDef field(std::string name, PropKind kind, T C::*member,
 template <class C, class T, class Get, class Set>
 PropertyDef accessor(std::string name, PropKind kind, Get getter, Set setter,
                      std::vector<std::string> enumNames = {}) {
-  PropertyDef def{std::move(name), kind, std::move(enumNames), {}, {}};
+  PropertyDef def{std::move(name), kind, std::move(enumNames), {}, {}, {}, {}};
   def.get = [getter](const TLumElement& e) -> PropertyValue {
     return PropertyValue(static_cast<T>(getter(static_cast<const C&>(e))));
   };
@@ -115,6 +134,16 @@ PropertyDef accessor(std::string name, PropKind kind, Get getter, Set setter,
       setter(c, narrowOrdinal(kind, ordinalOf(value)));
     }
   };
+  if constexpr (!std::is_same_v<T, std::string> && !std::is_floating_point_v<T>) {
+    if (storedAs(kind) == StoredAs::Ordinal) {
+      def.getOrdinal = [getter](const TLumElement& e) {
+        return static_cast<int64_t>(static_cast<T>(getter(static_cast<const C&>(e))));
+      };
+      def.setOrdinal = [setter, kind](TLumElement& e, int64_t value) {
+        setter(static_cast<C&>(e), narrowOrdinal(kind, value));
+      };
+    }
+  }
   return def;
 }
 

@@ -35,6 +35,8 @@ using ArrayElements = TVarList::ElementIndex;
 struct ExprUnit {
   Span span;
   bool compiled = false;
+  // Compiled to a whole tree that no routine name can make read otherwise.
+  bool plain = false;
   std::unique_ptr<ExprNode> root;
   uint32_t trailing = 0;  // tokens left after the expression
   uint32_t depth = 0;     // deepest nesting of the tree
@@ -61,29 +63,34 @@ struct CallArg {
 
 struct ExprNode {
   enum class Kind : uint8_t { Constant, Error, Prefix, Binary, Name, Variable, Call, Paren };
+  // What every evaluation reads comes first, so that a constant or a cached
+  // variable is read from one cache line.
   Kind kind = Kind::Constant;
   uint8_t op = 0;
-  Msg error = Msg::ErrorInExpression;
-  std::string errorArg;
-  ScriptValue constant;
-  std::string name;
-  std::unique_ptr<ExprNode> left, right;
-  std::unique_ptr<IndexList> index1, index2;
-  mutable std::vector<CallArg> args;  // compiled on first evaluation
-  bool argsUnbalanced = false;
-  std::string argsSpaced;
+  // Whether a bare name is a call, for the routine lists of the stamps
+  // `decidedFuncs` and `decidedProcs` below.
+  mutable bool decidedCall = false;
+  mutable bool boundIsProcedure = false;
   // Caches, each valid while the stamps it was made under still hold
   // (stamps are unique, so they also tell interpreters and lists apart).
-  // Whether a bare name is a call, for the routine lists of these stamps:
-  mutable uint64_t decidedFuncs = 0, decidedProcs = 0;
-  mutable bool decidedCall = false;
   // What a plain name (no index) is in the variable list of `varStamp`:
   // a position, or kNoRecord when no record has the name and no array
   // uses it as its base (it is then read as a property path).
   static constexpr int32_t kNoRecord = -1;
   static constexpr int32_t kUnknown = -2;
-  mutable uint64_t varStamp = 0;
   mutable int32_t varSlot = kUnknown;
+  mutable uint64_t varStamp = 0;
+  mutable uint64_t decidedFuncs = 0, decidedProcs = 0;
+  ScriptValue constant;
+  std::unique_ptr<ExprNode> left, right;
+
+  Msg error = Msg::ErrorInExpression;
+  bool argsUnbalanced = false;
+  std::string errorArg;
+  std::string name;
+  std::unique_ptr<IndexList> index1, index2;
+  mutable std::vector<CallArg> args;  // compiled on first evaluation
+  std::string argsSpaced;
   mutable uint32_t slotHint = 0;
   // For A[I]: under `varStamp`, `varSlot` tells whether A is a plain
   // variable and this is the list's index of the elements of A (or null).
@@ -95,7 +102,6 @@ struct ExprNode {
   mutable const TFunc* boundNative = nullptr;  // the routine list keeps it alive
   // Weak: a recursive procedure's body holds calls to the procedure itself.
   mutable std::weak_ptr<TProcedure> boundProcedure;
-  mutable bool boundIsProcedure = false;
 };
 
 struct ReadFailure {

@@ -51,12 +51,4 @@ void ElementTable::Release(ScriptElement& element) {
   }
 }
 
-ScriptElement* ElementTable::Resolve(ElementRef ref) const {
-  const uint32_t low = ref & kIndexMask;
-  if (low == 0 || low > slots_.size()) return nullptr;
-  const Slot& slot = slots_[low - 1];
-  if (slot.generation != (ref >> kIndexBits)) return nullptr;
-  return slot.element;
-}
-
 }  // namespace lum

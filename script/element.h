@@ -68,7 +68,15 @@ class ElementTable {
  public:
   ElementRef Register(ScriptElement& element);
   void Release(ScriptElement& element);
-  ScriptElement* Resolve(ElementRef ref) const;
+  // Inline: every property path and every read of the current element
+  // goes through it.
+  ScriptElement* Resolve(ElementRef ref) const {
+    const uint32_t low = ref & kIndexMask;
+    if (low == 0 || low > slots_.size()) return nullptr;
+    const Slot& slot = slots_[low - 1];
+    if (slot.generation != (ref >> kIndexBits)) return nullptr;
+    return slot.element;
+  }
   size_t LiveCount() const { return live_; }
 
  private:

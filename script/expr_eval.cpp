@@ -16,8 +16,7 @@ bool TPasCalc::EvaluateUnit(const TokenText& text, ExprUnit& unit, ScriptValue& 
   // two of them: nothing there can fail or have effects, so they are
   // evaluated without the error context, and anything unusual (a kind
   // other than Integer, an overflow, a name not cached) goes the full way.
-  if (unit.compiled && unit.root && errorCode_ == 0 && unit.routineAssumptions.empty() &&
-      unit.trailing <= 1 &&
+  if (unit.plain && errorCode_ == 0 &&
       env_.recursionUsed + static_cast<int>(unit.depth) + 1 <= env_.recursionLimit &&
       EvaluateSimple(*unit.root, out))
     return true;
@@ -61,6 +60,13 @@ bool TPasCalc::EvaluateSimple(const ExprNode& node, ScriptValue& out) const {
     return b != nullptr && a->kind() == ValueKind::Integer && b->kind() == ValueKind::Integer &&
            IntegerBinary(node.op, static_cast<int32_t>(a->whole()), static_cast<int32_t>(b->whole()),
                          out);
+  }
+  if (node.kind == ExprNode::Kind::Prefix && node.op == tkMinus) {
+    // -I of an integer other than the lowest, which leaves 32 bits.
+    const ScriptValue* v = SimpleOperand(*node.left);
+    if (v == nullptr || v->kind() != ValueKind::Integer || v->whole() == INT32_MIN) return false;
+    out = ScriptValue::Integer(static_cast<int32_t>(-v->whole()));
+    return true;
   }
   const ScriptValue* v = SimpleOperand(node);
   if (v == nullptr) return false;

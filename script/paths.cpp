@@ -63,6 +63,31 @@ bool WalkToOwner(ScriptEnvironment& env, ScriptElement*& e, std::string_view& pa
   return true;
 }
 
+// For a path of two names whose head its handle names: the element the
+// head leads to and the last name. Null for anything else, which then goes
+// the general way (the walk only reads, so going it again is harmless).
+ScriptElement* WalkPair(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
+                        PathHandle& handle, std::string_view& last) {
+  if (handle.shape == PathHandle::Shape::Unread) {
+    const size_t dot = FindInName(path, '.');
+    const bool pair = dot != std::string_view::npos && dot > 0 &&
+                      FindInName(path.substr(dot + 1), '.') == std::string_view::npos;
+    handle.shape = pair ? PathHandle::Shape::Pair : PathHandle::Shape::Other;
+    handle.headLength = pair ? static_cast<uint32_t>(dot) : 0;
+  }
+  if (handle.shape != PathHandle::Shape::Pair || start == nullptr ||
+      handle.headLength >= path.size())
+    return nullptr;
+  const std::string_view head = path.substr(0, handle.headLength);
+  const ScriptElement::NameHandle* found = HandleFor(*start, head, handle.first, handle.soughtFirst);
+  ScriptValue step;
+  if (found == nullptr || !start->GetValueByHandle(*found, head, step) ||
+      step.kind() != ValueKind::Ref)
+    return nullptr;
+  last = path.substr(handle.headLength + 1);
+  return env.elements.Resolve(step.ref());
+}
+
 const ScriptElement::NameHandle* LastHandle(ScriptElement& e, std::string_view last,
                                             PathHandle* handle) {
   return handle == nullptr ? nullptr : HandleFor(e, last, handle->last, handle->soughtLast);
@@ -73,6 +98,14 @@ const ScriptElement::NameHandle* LastHandle(ScriptElement& e, std::string_view l
 bool ReadPath(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
               const TVarList* vars, ScriptValue& out, PathHandle* handle) {
   const std::string_view fullPath = path;
+  if (handle != nullptr) {
+    std::string_view last;
+    if (ScriptElement* owner = WalkPair(env, start, path, *handle, last)) {
+      const ScriptElement::NameHandle* found = LastHandle(*owner, last, handle);
+      if (found != nullptr ? owner->GetValueByHandle(*found, last, out) : owner->GetValue(last, out))
+        return true;
+    }
+  }
   ScriptElement* e = start;
   if (!WalkToOwner(env, e, path, vars, handle)) {
     out = ScriptValue::Byte(0);
@@ -92,6 +125,14 @@ bool ReadPath(ScriptEnvironment& env, ScriptElement* start, std::string_view pat
 
 bool WritePath(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
                const ScriptValue& value, const TVarList* vars, PathHandle* handle) {
+  if (handle != nullptr) {
+    std::string_view last;
+    if (ScriptElement* owner = WalkPair(env, start, path, *handle, last)) {
+      const ScriptElement::NameHandle* found = LastHandle(*owner, last, handle);
+      return found != nullptr ? owner->SetValueByHandle(*found, last, value)
+                              : owner->SetValue(last, value);
+    }
+  }
   ScriptElement* e = start;
   if (!WalkToOwner(env, e, path, vars, handle)) return false;
   if (e == nullptr) return false;

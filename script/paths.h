@@ -15,6 +15,11 @@ class TVarList;
 struct PathHandle {
   ScriptElement::NameHandle first, last;
   bool soughtFirst = false, soughtLast = false;
+  // "HEAD.LAST" (no leading point, one point) goes a short way; the path's
+  // shape is read once.
+  enum class Shape : uint8_t { Unread, Pair, Other };
+  Shape shape = Shape::Unread;
+  uint32_t headLength = 0;
 };
 
 // On failure `out` is the byte 0 and a "Not var" line is logged.

@@ -237,8 +237,11 @@ void TVarList::BeginParameters(size_t count) {
 
 void TVarList::SetParameter(size_t position, bool isVariable, ScriptValue&& value) {
   TVar& record = vars_[position];
-  const std::string_view name = isVariable ? "VAR" : "VALUE";
-  if (record.Name != name) record.Name.assign(name);
+  // Lengths first: the two names differ in length, and the record mostly
+  // kept the name of the previous call.
+  static constexpr std::string_view kVar = "VAR", kValue = "VALUE";
+  const std::string_view name = isVariable ? kVar : kValue;
+  if (record.Name.size() != name.size() || record.Name != name) record.Name.assign(name);
   record.Value = std::move(value);
   if (vars_.size() >= kIndexFrom) NoteName(position);
 }
