@@ -232,6 +232,12 @@ class TLumElement {
   ElementTable* table_ = nullptr;
   // Shared so that a run adding to the list outlives a replacement of it.
   std::shared_ptr<TVarList> vars_;
+  // classInfo() kept at its first use, for the names scripts read in loops.
+  mutable const ClassInfo* classInfo_ = nullptr;
+  const ClassInfo& knownClassInfo() const {
+    if (classInfo_ == nullptr) classInfo_ = &classInfo();
+    return *classInfo_;
+  }
 };
 
 // Rounds to the nearest integer, halves to even, clamped to the int32 range

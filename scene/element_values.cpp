@@ -84,7 +84,7 @@ bool TLumElement::GetValue(std::string_view name, ScriptValue& out) {
       return true;
     }
   }
-  const ClassInfo& info = classInfo();
+  const ClassInfo& info = knownClassInfo();
   if (int index = propertyIndex(info, name); index >= 0) {
     out = propertyValue(info.properties[static_cast<size_t>(index)], *this);
     return true;
@@ -258,7 +258,7 @@ ScriptValue TLumElement::translatedForWrite(const ScriptValue& given) const {
 bool TLumElement::SetValue(std::string_view name, const ScriptValue& given) {
   const ScriptValue value = translatedForWrite(given);
   if (vars_ && vars_->Exists(name)) return vars_->SetExisting(name, value);
-  const ClassInfo& info = classInfo();
+  const ClassInfo& info = knownClassInfo();
   if (int index = propertyIndex(info, name); index >= 0) {
     setPropertyValue(info.properties[static_cast<size_t>(index)], *this, value);
     return true;
@@ -278,7 +278,7 @@ constexpr int32_t kHandleSelf = -2, kHandleParent = -3, kHandleLumDB = -4;
 }  // namespace
 
 bool TLumElement::FindNameHandle(std::string_view name, ScriptElement::NameHandle& out) {
-  const ClassInfo& info = classInfo();
+  const ClassInfo& info = knownClassInfo();
   int32_t index = propertyIndex(info, name);
   if (index < 0) {
     index = name == "SELF" ? kHandleSelf : name == "PARENT" ? kHandleParent
@@ -292,7 +292,7 @@ bool TLumElement::FindNameHandle(std::string_view name, ScriptElement::NameHandl
 // Own variables come before properties, as in GetValue and SetValue.
 bool TLumElement::GetValueByHandle(const ScriptElement::NameHandle& handle, std::string_view name,
                                    ScriptValue& out) {
-  const ClassInfo& info = classInfo();
+  const ClassInfo& info = knownClassInfo();
   if (handle.scope != &info) return GetValue(name, out);
   if (vars_ && vars_->size() != 0) {
     const int i = vars_->IndexOf(name);
@@ -319,7 +319,7 @@ bool TLumElement::GetValueByHandle(const ScriptElement::NameHandle& handle, std:
 
 bool TLumElement::SetValueByHandle(const ScriptElement::NameHandle& handle, std::string_view name,
                                    const ScriptValue& given) {
-  const ClassInfo& info = classInfo();
+  const ClassInfo& info = knownClassInfo();
   if (handle.scope != &info || handle.index < 0) return SetValue(name, given);
   const ScriptValue value = translatedForWrite(given);
   if (vars_ && vars_->size() != 0 && vars_->Exists(name)) return vars_->SetExisting(name, value);
@@ -356,5 +356,9 @@ ScriptElement* ElementScriptFace::Child(int index) const {
   return &element_.child(static_cast<size_t>(index))->script();
 }
 TVarList* ElementScriptFace::OwnVariables() { return element_.variables(); }
+bool ElementScriptFace::MayTakeIndexedName() {
+  const TVarList* own = element_.variables();
+  return own != nullptr && own->size() != 0;
+}
 
 }  // namespace lum

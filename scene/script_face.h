@@ -26,6 +26,8 @@ class ElementScriptFace final : public ScriptElement {
   int ChildCount() const override;
   ScriptElement* Child(int index) const override;
   TVarList* OwnVariables() override;
+  // No published or special name has an index: only own variables can.
+  bool MayTakeIndexedName() override;
 
  private:
   TLumElement& element_;

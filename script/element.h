@@ -47,6 +47,9 @@ class ScriptElement {
   virtual int ChildCount() const { return 0; }
   virtual ScriptElement* Child(int /*index*/) const { return nullptr; }
   virtual TVarList* OwnVariables() { return nullptr; }
+  // False when SetValue surely refuses a name with an index ("A[5]"),
+  // which lets new array elements skip the attempt.
+  virtual bool MayTakeIndexedName() { return true; }
 
   ScriptElement* Root();
   // First direct child whose upper-cased Id equals the name.

@@ -165,9 +165,15 @@ void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
         vars_.SetAt(static_cast<size_t>(slot), std::move(value));
         return;
       }
-      std::string indexed = name + "[" + std::to_string(index) + "]";
-      if (WritePath(env_, env_.Current(), indexed, value, &vars_)) return;
-      vars_.AddVar(TVar{std::move(indexed), std::move(value)}, &env_);
+      // A name without a point goes to the current element, which may say
+      // at once that it has no such name.
+      ScriptElement* current = env_.Current();
+      if (name.find('.') != std::string::npos ||
+          (current != nullptr && current->MayTakeIndexedName())) {
+        const std::string indexed = name + "[" + std::to_string(index) + "]";
+        if (WritePath(env_, current, indexed, value, &vars_)) return;
+      }
+      vars_.AddAbsentElement(name, index, std::move(value), &env_);
       return;
     }
     first = std::to_string(index);

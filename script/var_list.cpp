@@ -135,9 +135,7 @@ void TVarList::ClearVars() {
 
 int TVarList::IndexOfElement(std::string_view base, int32_t index) const {
   auto array = elements_.find(base);
-  if (array == elements_.end()) return -1;
-  auto it = array->second.find(index);
-  return it == array->second.end() ? -1 : static_cast<int>(it->second);
+  return array == elements_.end() ? -1 : array->second.Find(index);
 }
 
 bool TVarList::NoteElement(size_t position) {
@@ -146,7 +144,7 @@ bool TVarList::NoteElement(size_t position) {
   if (!SingleIndex(vars_[position].Name, base, index)) return false;
   auto array = elements_.find(base);
   if (array == elements_.end()) array = elements_.emplace(std::string(base), ElementIndex()).first;
-  array->second.emplace(index, static_cast<uint32_t>(position));
+  array->second.Add(index, static_cast<uint32_t>(position));
   return true;
 }
 
@@ -257,6 +255,7 @@ void TVarList::AppendNew(const TVar& var) {
   NoteAdded(vars_.size() - 1);
 }
 
+
 bool TVarList::Remove(std::string_view name) {
   const int i = IndexOf(name);
   if (i < 0) return false;
@@ -272,6 +271,31 @@ bool TVarList::AddVar(const TVar& var, ScriptEnvironment* env) {
   if (env != nullptr && var.Name.find('.') != std::string::npos)
     env->LogWithContext("Add var " + var.Name + " (in " + env->ElementText() + " ");
   AppendNew(var);
+  return true;
+}
+
+bool TVarList::AddAbsentElement(std::string_view base, int32_t index, ScriptValue&& value,
+                                ScriptEnvironment* env) {
+  std::string name;
+  name.reserve(base.size() + 13);
+  name.append(base).append("[").append(std::to_string(index)).append("]");
+  if (!IsValidName(name)) return false;
+  if (env != nullptr && FindInName(base, '.') != std::string_view::npos)
+    env->LogWithContext("Add var " + name + " (in " + env->ElementText() + " ");
+  vars_.push_back(TVar{std::move(name), std::move(value)});
+  stamp_ = NewLayoutStamp();
+  const size_t position = vars_.size() - 1;
+  if (vars_.size() == kIndexFrom) {
+    RebuildIndexes();
+    return true;
+  }
+  // What NoteName finds in the name, known here already.
+  auto counted = arrayBases_.find(base);
+  if (counted == arrayBases_.end()) arrayBases_.emplace(std::string(base), 1);
+  else ++counted->second;
+  auto array = elements_.find(base);
+  if (array == elements_.end()) array = elements_.emplace(std::string(base), ElementIndex()).first;
+  array->second.Add(index, static_cast<uint32_t>(position));
   return true;
 }
 

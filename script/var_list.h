@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "script/element_index.h"
 #include "script/name_hash.h"
 #include "script/layout_stamp.h"
 #include "script/value.h"
@@ -60,16 +61,18 @@ class TVarList {
   int IndexOfElement(std::string_view base, int32_t index) const;
   // The same in two steps: the index of one array's elements (null when
   // there are none), valid until the list's stamp changes, then one lookup.
-  using ElementIndex = std::unordered_map<int32_t, uint32_t>;
+  using ElementIndex = lum::ElementIndex;
   const ElementIndex* ElementsOf(std::string_view base) const {
     auto array = elements_.find(base);
     return array == elements_.end() ? nullptr : &array->second;
   }
   static int IndexIn(const ElementIndex* elements, int32_t index) {
-    if (elements == nullptr) return -1;
-    auto it = elements->find(index);
-    return it == elements->end() ? -1 : static_cast<int>(it->second);
+    return elements == nullptr ? -1 : elements->Find(index);
   }
+  // Appends the element base[index] (by its canonical name), which the
+  // caller found absent, and notes it without reading the name back.
+  bool AddAbsentElement(std::string_view base, int32_t index, ScriptValue&& value,
+                        ScriptEnvironment* env = nullptr);
 
   bool AddVar(const TVar& var, ScriptEnvironment* env = nullptr);
   bool AddIfAbsent(const TVar& var);

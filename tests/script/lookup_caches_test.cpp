@@ -101,6 +101,46 @@ TEST(LookupCaches, ArrayReadsAroundProcedureCalls) {
   EXPECT_EQ(h.Var("A[3]").whole(), 1);
 }
 
+TEST(LookupCaches, ArrayElementsFarApartNegativeAndFilledInOrder) {
+  Harness h;
+  // A[1000] and A[-3] come first, far from the rest; filling 0..600 then
+  // reaches 1000, and the element made first must stay the one found.
+  ASSERT_TRUE(h.Run("A[1000] := 1; A[-3] := 2; I := 0; FOR I := 0 TO 600 DO A[I] := I; "
+                    "A[1000] := 5; A[-3] := A[-3] + 1; A[20] := 99; "
+                    "S := A[1000] + A[-3] + A[20] + A[600] + A[0];"))
+      << h.message();
+  EXPECT_EQ(h.Var("S").whole(), 5 + 3 + 99 + 600 + 0);
+  // Each element is one record, in the order it was made.
+  size_t thousand = 0;
+  for (const TVar& v : h.calc().Variables().records()) thousand += v.Name == "A[1000]" ? 1 : 0;
+  EXPECT_EQ(thousand, 1u);
+  EXPECT_EQ(h.calc().Variables()[0].Name, "A[1000]");
+  EXPECT_EQ(h.calc().Variables()[1].Name, "A[-3]");
+  EXPECT_EQ(h.calc().Variables()[3].Name, "A[0]");
+}
+
+TEST(ElementIndex, FirstPositionWinsInBothParts) {
+  ElementIndex index;
+  index.Add(5, 0);
+  index.Add(5, 1);
+  index.Add(-7, 2);
+  index.Add(-7, 3);
+  index.Add(100000, 4);  // far: kept apart until the vector reaches it
+  EXPECT_EQ(index.Find(5), 0);
+  EXPECT_EQ(index.Find(-7), 2);
+  EXPECT_EQ(index.Find(100000), 4);
+  EXPECT_EQ(index.Find(6), -1);
+  for (int32_t i = 0; i < 60000; ++i) index.Add(i, static_cast<uint32_t>(10 + i));
+  EXPECT_EQ(index.Find(5), 0);
+  EXPECT_EQ(index.Find(100000), 4);
+  index.Add(100000, 9);
+  EXPECT_EQ(index.Find(100000), 4);
+  EXPECT_EQ(index.Find(59999), 10 + 59999);
+  EXPECT_EQ(index.Find(60000), -1);
+  EXPECT_EQ(index.Find(INT32_MAX), -1);
+  EXPECT_EQ(index.Find(INT32_MIN), -1);
+}
+
 TEST(LookupCaches, ARoutineThatRemovesItselfFinishesItsCall) {
   Harness h;
   // The routine's own state is used after it unregistered itself: its
