@@ -8,6 +8,12 @@
 
 namespace lum {
 
-uint64_t NewLayoutStamp();
+// Inline: native calls take one for their parameter list every time.
+inline uint64_t NewLayoutStamp() {
+  // A counter, not shared state: its only promise is never to repeat. Lists
+  // and the code that caches their positions stay on one thread.
+  thread_local uint64_t next = 1;
+  return next++;
+}
 
 }  // namespace lum

@@ -224,32 +224,6 @@ void TVarList::Append(TVar var) {
   NoteAdded(vars_.size() - 1);
 }
 
-void TVarList::BeginParameters(size_t count) {
-  if (!index_.empty() || !indexedIndex_.empty() || !arrayBases_.empty() || !elements_.empty() ||
-      count >= kIndexFrom) {
-    ClearVars();
-  }
-  vars_.resize(count);
-  stamp_ = NewLayoutStamp();
-}
-
-void TVarList::SetParameter(size_t position, bool isVariable, ScriptValue&& value) {
-  TVar& record = vars_[position];
-  // Lengths first: the two names differ in length, and the record mostly
-  // kept the name of the previous call.
-  static constexpr std::string_view kVar = "VAR", kValue = "VALUE";
-  const std::string_view name = isVariable ? kVar : kValue;
-  if (record.Name.size() != name.size() || record.Name != name) record.Name.assign(name);
-  record.Value = std::move(value);
-  if (vars_.size() >= kIndexFrom) NoteName(position);
-}
-
-void TVarList::EndParameters() {
-  size_t variables = 0;
-  for (const TVar& record : vars_) variables += record.Name.size() == 3 ? 1 : 0;
-  duplicates_ = variables > 1 || vars_.size() - variables > 1;
-}
-
 void TVarList::AppendNew(const TVar& var) {
   vars_.push_back(var);
   NoteAdded(vars_.size() - 1);

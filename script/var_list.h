@@ -90,10 +90,30 @@ class TVarList {
   // The parameter list of a native call: `count` records, each named
   // "VAR" or "VALUE" by SetParameter, the list otherwise as Append would
   // leave it. The records of the last call are reused.
-  void BeginParameters(size_t count);
-  void SetParameter(size_t position, bool isVariable, ScriptValue&& value);
+  // Inline, as every native call goes through them.
+  void BeginParameters(size_t count) {
+    if (!index_.empty() || !indexedIndex_.empty() || !arrayBases_.empty() || !elements_.empty() ||
+        count >= kIndexFrom) {
+      ClearVars();
+    }
+    if (vars_.size() != count) vars_.resize(count);
+    stamp_ = NewLayoutStamp();
+  }
+  void SetParameter(size_t position, bool isVariable, ScriptValue&& value) {
+    TVar& record = vars_[position];
+    // Lengths first: the two names differ in length, and the record mostly
+    // kept the name of the previous call.
+    const std::string_view name = isVariable ? std::string_view("VAR", 3) : std::string_view("VALUE", 5);
+    if (record.Name.size() != name.size() || record.Name != name) record.Name.assign(name);
+    record.Value = std::move(value);
+    if (vars_.size() >= kIndexFrom) NoteName(position);
+  }
   // After the last SetParameter: notes names that occur twice.
-  void EndParameters();
+  void EndParameters() {
+    size_t variables = 0;
+    for (const TVar& record : vars_) variables += record.Name.size() == 3 ? 1 : 0;
+    duplicates_ = variables > 1 || vars_.size() - variables > 1;
+  }
   void Reserve(size_t n) { vars_.reserve(n); }
   // Removes the first record with this name.
   bool Remove(std::string_view name);
