@@ -11,15 +11,14 @@ bool TPasCalc::IsRoutineName(std::string_view name) const {
   return procs_.Contains(name) || funcs_.Contains(name);
 }
 
-bool TPasCalc::EvaluateUnit(const TokenText& text, ExprUnit& unit, ScriptValue& out) {
-  // Most expressions are a constant, a variable, or an integer operator on
-  // two of them: nothing there can fail or have effects, so they are
-  // evaluated without the error context, and anything unusual (a kind
-  // other than Integer, an overflow, a name not cached) goes the full way.
-  if (unit.plain && errorCode_ == 0 &&
-      env_.recursionUsed + static_cast<int>(unit.depth) + 1 <= env_.recursionLimit &&
-      EvaluateSimple(*unit.root, out))
-    return true;
+bool TPasCalc::EvaluatePathQuick(const ExprNode& node, ScriptValue& out) {
+  return node.kind == ExprNode::Kind::Name && node.varSlot == ExprNode::kNoRecord &&
+         node.varStamp == vars_.stamp() && node.decidedFuncs == funcs_.version() &&
+         node.decidedProcs == procs_.version() && !node.decidedCall &&
+         ReadPathQuick(env_, env_.Current(), node.name, node.path, out);
+}
+
+bool TPasCalc::EvaluateUnitFully(const TokenText& text, ExprUnit& unit, ScriptValue& out) {
   const Context saved = context_;
   context_ = Context{&text, unit.span};
   bool ok = false;
@@ -42,36 +41,6 @@ bool TPasCalc::EvaluateUnit(const TokenText& text, ExprUnit& unit, ScriptValue& 
   }
   context_ = saved;
   return ok;
-}
-
-const ScriptValue* TPasCalc::SimpleOperand(const ExprNode& node) const {
-  if (node.kind == ExprNode::Kind::Constant) return &node.constant;
-  if (node.kind == ExprNode::Kind::Name && node.varStamp == vars_.stamp() && node.varSlot >= 0 &&
-      node.decidedFuncs == funcs_.version() && node.decidedProcs == procs_.version() &&
-      !node.decidedCall)
-    return &vars_[static_cast<size_t>(node.varSlot)].Value;
-  return nullptr;
-}
-
-bool TPasCalc::EvaluateSimple(const ExprNode& node, ScriptValue& out) const {
-  if (node.kind == ExprNode::Kind::Binary) {
-    const ScriptValue* a = SimpleOperand(*node.left);
-    const ScriptValue* b = a != nullptr ? SimpleOperand(*node.right) : nullptr;
-    return b != nullptr && a->kind() == ValueKind::Integer && b->kind() == ValueKind::Integer &&
-           IntegerBinary(node.op, static_cast<int32_t>(a->whole()), static_cast<int32_t>(b->whole()),
-                         out);
-  }
-  if (node.kind == ExprNode::Kind::Prefix && node.op == tkMinus) {
-    // -I of an integer other than the lowest, which leaves 32 bits.
-    const ScriptValue* v = SimpleOperand(*node.left);
-    if (v == nullptr || v->kind() != ValueKind::Integer || v->whole() == INT32_MIN) return false;
-    out = ScriptValue::Integer(static_cast<int32_t>(-v->whole()));
-    return true;
-  }
-  const ScriptValue* v = SimpleOperand(node);
-  if (v == nullptr) return false;
-  out = *v;
-  return true;
 }
 
 bool TPasCalc::AssumptionsHold(const ExprUnit& unit) const {

@@ -11,6 +11,7 @@
 #include "script/compiled.h"
 #include "script/environment.h"
 #include "script/func_list.h"
+#include "script/operators.h"
 #include "script/procedures.h"
 #include "script/var_list.h"
 
@@ -81,12 +82,54 @@ class TPasCalc {
   std::shared_ptr<TokenText> Cached(std::string_view encoded);
 
   // Expressions (expr_eval.cpp).
-  bool EvaluateUnit(const TokenText& text, ExprUnit& unit, ScriptValue& out);
+  // Most expressions are a constant, a variable, or an integer operator on
+  // two of them: nothing there can fail or have effects, so they are
+  // evaluated here, inline and without the error context; anything unusual
+  // (a kind other than Integer, an overflow, a name not cached) goes the
+  // full way.
+  bool EvaluateUnit(const TokenText& text, ExprUnit& unit, ScriptValue& out) {
+    if (unit.plain && errorCode_ == 0 &&
+        env_.recursionUsed + static_cast<int>(unit.depth) + 1 <= env_.recursionLimit &&
+        (EvaluateSimple(*unit.root, out) || EvaluatePathQuick(*unit.root, out)))
+      return true;
+    return EvaluateUnitFully(text, unit, out);
+  }
+  // A name read as a two-name property path before, when the short way
+  // finds it again; false (nothing reported) for everything else.
+  bool EvaluatePathQuick(const ExprNode& node, ScriptValue& out);
+  bool EvaluateUnitFully(const TokenText& text, ExprUnit& unit, ScriptValue& out);
   bool AssumptionsHold(const ExprUnit& unit) const;
   // A constant, a cached variable, or an integer operator on two of them;
   // false (with `out` untouched) for everything else.
-  bool EvaluateSimple(const ExprNode& node, ScriptValue& out) const;
-  const ScriptValue* SimpleOperand(const ExprNode& node) const;
+  const ScriptValue* SimpleOperand(const ExprNode& node) const {
+    if (node.kind == ExprNode::Kind::Constant) return &node.constant;
+    if (node.kind == ExprNode::Kind::Name && node.varStamp == vars_.stamp() && node.varSlot >= 0 &&
+        node.decidedFuncs == funcs_.version() && node.decidedProcs == procs_.version() &&
+        !node.decidedCall)
+      return &vars_[static_cast<size_t>(node.varSlot)].Value;
+    return nullptr;
+  }
+
+  bool EvaluateSimple(const ExprNode& node, ScriptValue& out) const {
+    if (node.kind == ExprNode::Kind::Binary) {
+      const ScriptValue* a = SimpleOperand(*node.left);
+      const ScriptValue* b = a != nullptr ? SimpleOperand(*node.right) : nullptr;
+      return b != nullptr && a->kind() == ValueKind::Integer && b->kind() == ValueKind::Integer &&
+             IntegerBinary(node.op, static_cast<int32_t>(a->whole()), static_cast<int32_t>(b->whole()),
+                           out);
+    }
+    if (node.kind == ExprNode::Kind::Prefix && node.op == tkMinus) {
+      // -I of an integer other than the lowest, which leaves 32 bits.
+      const ScriptValue* v = SimpleOperand(*node.left);
+      if (v == nullptr || v->kind() != ValueKind::Integer || v->whole() == INT32_MIN) return false;
+      out = ScriptValue::Integer(static_cast<int32_t>(-v->whole()));
+      return true;
+    }
+    const ScriptValue* v = SimpleOperand(node);
+    if (v == nullptr) return false;
+    out = *v;
+    return true;
+  }
   bool EvaluateReread(const TokenText& text, const ExprUnit& unit, ScriptValue& out);
   void EvalNode(const TokenText& text, const ExprNode& node, ScriptValue& out);
   void EvalBinary(const TokenText& text, const ExprNode& node, ScriptValue& out);

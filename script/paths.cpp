@@ -95,17 +95,19 @@ const ScriptElement::NameHandle* LastHandle(ScriptElement& e, std::string_view l
 
 }  // namespace
 
+bool ReadPathQuick(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
+                   PathHandle& handle, ScriptValue& out) {
+  std::string_view last;
+  ScriptElement* owner = WalkPair(env, start, path, handle, last);
+  if (owner == nullptr) return false;
+  const ScriptElement::NameHandle* found = LastHandle(*owner, last, &handle);
+  return found != nullptr ? owner->GetValueByHandle(*found, last, out) : owner->GetValue(last, out);
+}
+
 bool ReadPath(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
               const TVarList* vars, ScriptValue& out, PathHandle* handle) {
   const std::string_view fullPath = path;
-  if (handle != nullptr) {
-    std::string_view last;
-    if (ScriptElement* owner = WalkPair(env, start, path, *handle, last)) {
-      const ScriptElement::NameHandle* found = LastHandle(*owner, last, handle);
-      if (found != nullptr ? owner->GetValueByHandle(*found, last, out) : owner->GetValue(last, out))
-        return true;
-    }
-  }
+  if (handle != nullptr && ReadPathQuick(env, start, path, *handle, out)) return true;
   ScriptElement* e = start;
   if (!WalkToOwner(env, e, path, vars, handle)) {
     out = ScriptValue::Byte(0);

@@ -22,6 +22,11 @@ struct PathHandle {
   uint32_t headLength = 0;
 };
 
+// The short way of ReadPath alone, for a path of two names whose handles
+// are found: true with the value, or false with nothing logged (the caller
+// then reads the path with ReadPath).
+bool ReadPathQuick(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
+                   PathHandle& handle, ScriptValue& out);
 // On failure `out` is the byte 0 and a "Not var" line is logged.
 bool ReadPath(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
               const TVarList* vars, ScriptValue& out, PathHandle* handle = nullptr);

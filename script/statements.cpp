@@ -70,7 +70,10 @@ void TPasCalc::RunStatement(const TokenText& text, Statement& statement) {
   switch (plan.kind) {
     case StatementPlan::Kind::Empty: break;
     case StatementPlan::Kind::Fail: Fail(plan.failMsg, {plan.failArg}); break;
-    case StatementPlan::Kind::Assign: RunAssign(text, plan); break;
+    case StatementPlan::Kind::Assign:
+      if (plan.index1) RunAssign(text, plan);
+      else RunPlainAssign(text, plan);
+      break;
     case StatementPlan::Kind::Begin: RunBlock(text, plan.body); break;
     case StatementPlan::Kind::If: RunIf(text, plan); break;
     case StatementPlan::Kind::For: RunFor(text, plan); break;
