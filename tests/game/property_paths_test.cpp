@@ -3,6 +3,8 @@
 // that every pass still reads and writes what a fresh lookup would.
 #include <gtest/gtest.h>
 
+#include "scene/db.h"
+#include "scene/runtime.h"
 #include "scene_harness.h"
 
 namespace lum {
@@ -55,6 +57,26 @@ TEST(PropertyPaths, PathsFromElementsWithoutAParent) {
   EXPECT_EQ(game.integer("LUMDB.HALL.R"), 6);
   EXPECT_FALSE(game.run("R := 0; I := 0; FOR I := 1 TO 2 DO R := R + PARENT.X;", 0));
   EXPECT_NE(game.errorLog().find("Variable not found: PARENT.X"), std::string::npos) << game.errorLog();
+}
+
+// A script that runs with a list of its own (a show event) on an element
+// whose own variables hold an array element: that element is written
+// there, a new one stays in the script's list.
+TEST(PropertyPaths, ArrayElementsOfAnElementsOwnVariables) {
+  testing::SceneHarness game;
+  ASSERT_TRUE(game.play(R"({"class": "TLumDB", "properties": {"Key": 0, "Id": "Arrays", "InitScreen": 1},
+    "children": [
+      {"class": "TLumScreen", "properties": {"Key": 1, "Id": "One"}},
+      {"class": "TLumScreen", "properties": {"Key": 2, "Id": "Two", "exInit": "A[2] := 0; B := 0;",
+        "exShow": "I := 0; FOR I := 2 TO 3 DO A[I] := I * 10; B := A[3] + 1;"}}]})"))
+      << game.error();
+  ASSERT_TRUE(game.run("SetScreen(LUMDB.Two);"));
+  game.tick(2);
+  ASSERT_EQ(game.state().currentScreen, game.byKey(2));
+  EXPECT_EQ(game.integer("LUMDB.TWO.A[2]"), 20);
+  EXPECT_EQ(game.integer("LUMDB.TWO.B"), 31);
+  ScriptValue unused;
+  EXPECT_FALSE(game.byKey(2)->GetValue("A[3]", unused));
 }
 
 }  // namespace
