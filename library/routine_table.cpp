@@ -47,7 +47,7 @@ const RoutineEntry kRoutines[] = {
     {"DecodeTime", DecodeTime},
     {"EncodeDate", EncodeDate},
     {"EncodeTime", EncodeTime},
-    {"Abs", Abs},
+    {"Abs", Abs, AbsShortcut},
     {"Int", Int},
     {"Frac", Frac},
     {"Round", Round},
@@ -68,14 +68,14 @@ const RoutineEntry kRoutines[] = {
     {"Sqrt", Sqrt},
     {"Inc", Inc},
     {"Dec", Dec},
-    {"Min", Min},
-    {"Max", Max},
+    {"Min", Min, MinShortcut},
+    {"Max", Max, MaxShortcut},
     {"GetVar", GetVar},
     {"SetVar", SetVar},
     {"Decode", Decode},
     {"YearDays", YearDays},
     {"YearFrac", YearFrac},
-    {"Mod", Mod},
+    {"Mod", Mod, ModShortcut},
     {"ListAdd", engine::ListAdd},
     {"ListDel", engine::ListDel},
     {"AnimStart", engine::AnimStart},
@@ -130,7 +130,7 @@ NativeRoutine MakeNativeRoutine(BuiltinRoutine routine, BuiltinContext& context)
 
 void registerBuiltins(TFuncList& funcs, BuiltinContext& context) {
   for (const RoutineEntry& entry : kRoutines) {
-    funcs.AddFunction(entry.name, MakeNativeRoutine(entry.routine, context));
+    funcs.AddFunction(entry.name, MakeNativeRoutine(entry.routine, context), entry.shortcut);
   }
   registerPuzzleRoutines(funcs, context);
 }

@@ -13,6 +13,7 @@ namespace lum {
 struct RoutineEntry {
   std::string_view name;  // as registered; lookup upper-cases it
   BuiltinRoutine routine;
+  PureShortcut shortcut = nullptr;  // for routines without effects
 };
 
 std::span<const RoutineEntry> RoutineTable();

@@ -52,28 +52,41 @@ bool TPasCalc::CallNative(const TokenText& text, const std::string& name, const 
     }
   } deeper{++nativeDepth_, funcs_};
   TVarList& params = frame.params;
-  params.BeginParameters(args.size());
   std::vector<VarTarget>& targets = frame.targets;
-  targets.clear();
-  for (size_t i = 0; i < args.size(); ++i) {
-    CallArg& arg = args[i];
-    ScriptValue v;
-    if (!EvaluateUnit(text, arg.unit, v)) {
-      Fail(Msg::InvalidParamExpression, {text.Encoded(arg.unit.span)});
-      return false;
+  const size_t count = args.size();
+  if (func->Shortcut != nullptr && count <= kShortcutArgs) {
+    // Arguments straight into a small array; the parameter list is made
+    // only when the shortcut hands the call to the full routine.
+    ScriptValue values[kShortcutArgs];
+    VarTarget found[kShortcutArgs] = {};
+    bool isVariable[kShortcutArgs] = {};
+    for (size_t i = 0; i < count; ++i) {
+      if (!EvaluateArgument(text, args[i], i, values[i], found[i], isVariable[i])) return false;
     }
-    bool isVariable = false;
-    if (arg.namesVariable) {
-      if (arg.varStamp != vars_.stamp()) {
-        arg.varSlot = vars_.IndexOf(arg.joined);
-        arg.varStamp = vars_.stamp();
-      }
-      if (arg.varSlot >= 0) {
-        isVariable = true;
-        targets.push_back(VarTarget{i, arg.varStamp, static_cast<uint32_t>(arg.varSlot)});
-      }
+    if (func->Shortcut(values, count, out)) {
+      // As after the full routine: variables passed take back the
+      // parameter's value (here unchanged, as the routine has no effects).
+      for (size_t i = 0; i < count; ++i)
+        if (isVariable[i]) WriteBack(found[i], args[i].joined, values[i]);
+      return true;
     }
-    params.SetParameter(i, isVariable, std::move(v));
+    params.BeginParameters(count);
+    targets.clear();
+    for (size_t i = 0; i < count; ++i) {
+      if (isVariable[i]) targets.push_back(found[i]);
+      params.SetParameter(i, isVariable[i], std::move(values[i]));
+    }
+  } else {
+    params.BeginParameters(count);
+    targets.clear();
+    for (size_t i = 0; i < count; ++i) {
+      ScriptValue v;
+      VarTarget target{};
+      bool isVariable = false;
+      if (!EvaluateArgument(text, args[i], i, v, target, isVariable)) return false;
+      if (isVariable) targets.push_back(target);
+      params.SetParameter(i, isVariable, std::move(v));
+    }
   }
   params.EndParameters();
   TVar result;
@@ -84,12 +97,35 @@ bool TPasCalc::CallNative(const TokenText& text, const std::string& name, const 
     return false;
   }
   for (const VarTarget& target : targets) {
-    if (target.arg >= params.size()) continue;
-    if (target.stamp == vars_.stamp()) vars_.SetAt(target.slot, params[target.arg].Value);
-    else vars_.SetExisting(args[target.arg].joined, params[target.arg].Value);
+    if (target.arg < params.size()) WriteBack(target, args[target.arg].joined, params[target.arg].Value);
   }
   out = std::move(result.Value);
   return true;
+}
+
+bool TPasCalc::EvaluateArgument(const TokenText& text, CallArg& arg, size_t position,
+                                ScriptValue& value, VarTarget& target, bool& isVariable) {
+  if (!EvaluateUnit(text, arg.unit, value)) {
+    Fail(Msg::InvalidParamExpression, {text.Encoded(arg.unit.span)});
+    return false;
+  }
+  isVariable = false;
+  if (arg.namesVariable) {
+    if (arg.varStamp != vars_.stamp()) {
+      arg.varSlot = vars_.IndexOf(arg.joined);
+      arg.varStamp = vars_.stamp();
+    }
+    if (arg.varSlot >= 0) {
+      isVariable = true;
+      target = VarTarget{position, arg.varStamp, static_cast<uint32_t>(arg.varSlot)};
+    }
+  }
+  return true;
+}
+
+void TPasCalc::WriteBack(const VarTarget& target, const std::string& name, const ScriptValue& value) {
+  if (target.stamp == vars_.stamp()) vars_.SetAt(target.slot, value);
+  else vars_.SetExisting(name, value);
 }
 
 bool TPasCalc::CallUser(const TokenText& text, TProcedure& proc, std::vector<CallArg>& args,

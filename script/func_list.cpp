@@ -2,7 +2,7 @@
 
 namespace lum {
 
-bool TFuncList::AddFunction(std::string_view name, NativeRoutine routine) {
+bool TFuncList::AddFunction(std::string_view name, NativeRoutine routine, PureShortcut shortcut) {
   const std::string upper = UpperAscii(TrimBlanks(name));
   auto it = index_.find(upper);
   if (it != index_.end()) {
@@ -11,7 +11,7 @@ bool TFuncList::AddFunction(std::string_view name, NativeRoutine routine) {
       // Replace the record rather than the routine inside it, so that a
       // routine replacing itself keeps running on its own copy.
       retired_.push_back(std::move(funcs_[it->second]));
-      funcs_[it->second] = std::make_unique<TFunc>(TFunc{upper, std::move(routine)});
+      funcs_[it->second] = std::make_unique<TFunc>(TFunc{upper, std::move(routine), shortcut});
     } else {
       retired_.push_back(std::move(funcs_[it->second]));
       funcs_.erase(funcs_.begin() + static_cast<std::ptrdiff_t>(it->second));
@@ -21,7 +21,7 @@ bool TFuncList::AddFunction(std::string_view name, NativeRoutine routine) {
   }
   if (!IsValidName(upper) || !routine) return false;
   index_.emplace(upper, funcs_.size());
-  funcs_.push_back(std::make_unique<TFunc>(TFunc{upper, std::move(routine)}));
+  funcs_.push_back(std::make_unique<TFunc>(TFunc{upper, std::move(routine), shortcut}));
   version_ = NewLayoutStamp();
   return true;
 }

@@ -23,16 +23,24 @@ class TPasCalc;
 // reason with TPasCalc::SetRoutineFailure before returning false.
 using NativeRoutine = std::function<bool(TPasCalc& calc, TVarList& params, TVar& result)>;
 
+// A shortcut a routine without effects may offer besides its full form: the
+// same value for the arguments it knows how to take (most often plain
+// integers), computed from the argument values alone; false, with nothing
+// done, hands the call to the full routine.
+using PureShortcut = bool (*)(const ScriptValue* args, size_t count, ScriptValue& out);
+
 struct TFunc {
   std::string Name;
   NativeRoutine Routine;
+  PureShortcut Shortcut = nullptr;
 };
 
 class TFuncList {
  public:
   // Trims and upper-cases the name. An existing name gets the new routine,
   // or is removed when `routine` is empty; a new name must be valid.
-  bool AddFunction(std::string_view name, NativeRoutine routine);
+  bool AddFunction(std::string_view name, NativeRoutine routine,
+                   PureShortcut shortcut = nullptr);
   // Lookup by upper-case name, or null. A record replaced or removed while
   // it may be running stays alive until DropRetired.
   const TFunc* Find(std::string_view upperName) const;

@@ -208,6 +208,14 @@ class TPasCalc {
     std::vector<VarTarget> targets;
   };
   std::vector<std::unique_ptr<ParamFrame>> paramFrames_;
+  // Calls with at most this many arguments may take a routine's shortcut.
+  static constexpr size_t kShortcutArgs = 4;
+  // Evaluates argument `position` and says whether it names a variable
+  // (and where); false with the error reported.
+  bool EvaluateArgument(const TokenText& text, CallArg& arg, size_t position, ScriptValue& value,
+                        VarTarget& target, bool& isVariable);
+  // A variable passed to a routine takes the parameter's final value.
+  void WriteBack(const VarTarget& target, const std::string& name, const ScriptValue& value);
   size_t nativeDepth_ = 0;
   int callDepth_ = 0;
   uint64_t statementsRun_ = 0;

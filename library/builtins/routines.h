@@ -70,6 +70,12 @@ bool Min(RoutineCall& c);
 bool Max(RoutineCall& c);
 bool Mod(RoutineCall& c);
 bool RandomBelow(RoutineCall& c);
+// Shortcuts of routines without effects, for plain integer (and, for Abs,
+// real) arguments; anything else goes to the routine itself.
+bool AbsShortcut(const ScriptValue* args, size_t count, ScriptValue& out);
+bool MinShortcut(const ScriptValue* args, size_t count, ScriptValue& out);
+bool MaxShortcut(const ScriptValue* args, size_t count, ScriptValue& out);
+bool ModShortcut(const ScriptValue* args, size_t count, ScriptValue& out);
 
 // Variables and selection.
 bool GetVar(RoutineCall& c);
