@@ -54,6 +54,8 @@ ScriptValue refTo(const TLumElement* e) {
 
 ScriptValue propertyValue(const PropertyDef& prop, const TLumElement& e) {
   // Ordinal properties read as 32-bit integers, unsigned ones wrapping.
+  if (prop.ordinalGetter)
+    return ScriptValue::Integer(static_cast<int32_t>(static_cast<uint32_t>(prop.ordinalGetter(e))));
   if (prop.getOrdinal)
     return ScriptValue::Integer(static_cast<int32_t>(static_cast<uint32_t>(prop.getOrdinal(e))));
   PropertyValue v = prop.get(e);

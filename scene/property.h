@@ -59,6 +59,9 @@ struct PropertyDef {
   // write these in their loops. Empty for the other kinds.
   std::function<int64_t(const TLumElement&)> getOrdinal;
   std::function<void(TLumElement&, int64_t)> setOrdinal;
+  // The same as plain functions, where the accessor needs no state.
+  int64_t (*ordinalGetter)(const TLumElement&) = nullptr;
+  void (*ordinalSetter)(TLumElement&, int64_t) = nullptr;
 };
 
 // Reading a PropertyValue as the kind a setter expects; a value of another
@@ -73,7 +76,7 @@ std::string stringOf(const PropertyValue& value);
 template <class C, class T>
 PropertyDef field(std::string name, PropKind kind, T C::*member,
                   std::vector<std::string> enumNames = {}) {
-  PropertyDef def{std::move(name), kind, std::move(enumNames), {}, {}, {}, {}};
+  PropertyDef def{std::move(name), kind, std::move(enumNames), {}, {}, {}, {}, nullptr, nullptr};
   def.get = [member](const TLumElement& e) -> PropertyValue {
     const T& v = static_cast<const C&>(e).*member;
     if constexpr (std::is_same_v<T, std::string>) {
@@ -119,7 +122,7 @@ PropertyDef field(std::string name, PropKind kind, T C::*member,
 template <class C, class T, class Get, class Set>
 PropertyDef accessor(std::string name, PropKind kind, Get getter, Set setter,
                      std::vector<std::string> enumNames = {}) {
-  PropertyDef def{std::move(name), kind, std::move(enumNames), {}, {}, {}, {}};
+  PropertyDef def{std::move(name), kind, std::move(enumNames), {}, {}, {}, {}, nullptr, nullptr};
   def.get = [getter](const TLumElement& e) -> PropertyValue {
     return PropertyValue(static_cast<T>(getter(static_cast<const C&>(e))));
   };
@@ -142,6 +145,11 @@ PropertyDef accessor(std::string name, PropKind kind, Get getter, Set setter,
       def.setOrdinal = [setter, kind](TLumElement& e, int64_t value) {
         setter(static_cast<C&>(e), narrowOrdinal(kind, value));
       };
+      if constexpr (std::is_default_constructible_v<Get>) {
+        def.ordinalGetter = [](const TLumElement& e) {
+          return static_cast<int64_t>(static_cast<T>(Get{}(static_cast<const C&>(e))));
+        };
+      }
     }
   }
   return def;
