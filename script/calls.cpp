@@ -111,9 +111,9 @@ bool TPasCalc::EvaluateArgument(const TokenText& text, CallArg& arg, size_t posi
   }
   isVariable = false;
   if (arg.namesVariable) {
-    if (arg.varStamp != vars_.stamp()) {
+    if (arg.varSlot >= 0 ? arg.varStamp != vars_.positionsStamp() : arg.varStamp != vars_.stamp()) {
       arg.varSlot = vars_.IndexOf(arg.joined);
-      arg.varStamp = vars_.stamp();
+      arg.varStamp = arg.varSlot >= 0 ? vars_.positionsStamp() : vars_.stamp();
     }
     if (arg.varSlot >= 0) {
       isVariable = true;
@@ -124,7 +124,7 @@ bool TPasCalc::EvaluateArgument(const TokenText& text, CallArg& arg, size_t posi
 }
 
 void TPasCalc::WriteBack(const VarTarget& target, const std::string& name, const ScriptValue& value) {
-  if (target.stamp == vars_.stamp()) vars_.SetAt(target.slot, value);
+  if (target.stamp == vars_.positionsStamp()) vars_.SetAt(target.slot, value);
   else vars_.SetExisting(name, value);
 }
 

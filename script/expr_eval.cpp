@@ -80,8 +80,8 @@ void TPasCalc::EvalNode(const TokenText& text, const ExprNode& node, ScriptValue
       out = node.constant;
       return;
     case ExprNode::Kind::Name:
-      // A plain variable read as last time: the lists are laid out the same.
-      if (node.varStamp == vars_.stamp() && node.varSlot >= 0 &&
+      // A plain variable where it was last time: no record before it moved.
+      if (node.varSlot >= 0 && node.varStamp == vars_.positionsStamp() &&
           node.decidedFuncs == funcs_.version() && node.decidedProcs == procs_.version() &&
           !node.decidedCall) {
         out = vars_[static_cast<size_t>(node.varSlot)].Value;
@@ -277,17 +277,17 @@ void TPasCalc::EvalVariable(const TokenText& text, const ExprNode& node, ScriptV
     }
     indexed = name + "[" + first + "]";
     lookup = &indexed;
-  } else if (!(node.varStamp == vars_.stamp() && !node.index1) && vars_.HasArray(name)) {
+  } else if (!(!node.index1 && PlainNameCacheHolds(node)) && vars_.HasArray(name)) {
     Fail(Msg::SameNameArray, {name});
     return;
   }
   int slot;
-  if (!node.index1 && node.varStamp == vars_.stamp()) {
+  if (!node.index1 && PlainNameCacheHolds(node)) {
     slot = node.varSlot;
   } else {
     slot = vars_.IndexOfHinted(*lookup, node.slotHint);
     if (!node.index1) {
-      node.varStamp = vars_.stamp();
+      node.varStamp = slot >= 0 ? vars_.positionsStamp() : vars_.stamp();
       node.varSlot = slot >= 0 ? slot : ExprNode::kNoRecord;
     }
   }

@@ -40,13 +40,13 @@ void TPasCalc::RunFor(const TokenText& text, StatementPlan& plan) {
   const int64_t step = plan.downto ? -1 : 1;
   for (int64_t counter = start; plan.downto ? counter >= end : counter <= end; counter += step) {
     if (counter != start && !CountStatement()) return;
-    if (plan.varStamp != vars_.stamp()) {
+    if (plan.varStamp != vars_.positionsStamp()) {
       const int slot = vars_.IndexOfHinted(plan.target, plan.slotHint);
       if (slot < 0) {
         Fail(Msg::InvalidForVariable, {plan.target});
         return;
       }
-      plan.varStamp = vars_.stamp();
+      plan.varStamp = vars_.positionsStamp();
       plan.varSlot = static_cast<uint32_t>(slot);
     }
     vars_.SetAt(plan.varSlot, ScriptValue::Integer(static_cast<int32_t>(counter)));

@@ -94,6 +94,12 @@ class TPasCalc {
       return true;
     return EvaluateUnitFully(text, unit, out);
   }
+  // What a plain name (no index) was found to be still holds: a position
+  // while no record before it moved, an absence while the list is the same.
+  bool PlainNameCacheHolds(const ExprNode& node) const {
+    return node.varSlot >= 0 ? node.varStamp == vars_.positionsStamp()
+                             : node.varSlot == ExprNode::kNoRecord && node.varStamp == vars_.stamp();
+  }
   // A name read as a two-name property path before, when the short way
   // finds it again; false (nothing reported) for everything else.
   bool EvaluatePathQuick(const ExprNode& node, ScriptValue& out);
@@ -103,7 +109,8 @@ class TPasCalc {
   // false (with `out` untouched) for everything else.
   const ScriptValue* SimpleOperand(const ExprNode& node) const {
     if (node.kind == ExprNode::Kind::Constant) return &node.constant;
-    if (node.kind == ExprNode::Kind::Name && node.varStamp == vars_.stamp() && node.varSlot >= 0 &&
+    if (node.kind == ExprNode::Kind::Name && node.varSlot >= 0 &&
+        node.varStamp == vars_.positionsStamp() &&
         node.decidedFuncs == funcs_.version() && node.decidedProcs == procs_.version() &&
         !node.decidedCall)
       return &vars_[static_cast<size_t>(node.varSlot)].Value;

@@ -111,8 +111,10 @@ bool TPasCalc::AssignedValue(const TokenText& text, StatementPlan& plan, ScriptV
 void TPasCalc::RunPlainAssign(const TokenText& text, StatementPlan& plan) {
   ScriptValue value;
   if (!AssignedValue(text, plan, value)) return;
-  // The variable as last time: the list is laid out the same.
-  if (plan.varStamp == vars_.stamp()) {
+  // The variable where it was last time (records appended since do not
+  // move it), or no variable of this name while the list is the same.
+  if (plan.varSlot != kNoSlot ? plan.varStamp == vars_.positionsStamp()
+                              : plan.varStamp == vars_.stamp()) {
     if (plan.varSlot != kNoSlot) {
       vars_.SetAt(plan.varSlot, std::move(value));
     } else if (!WritePath(env_, env_.Current(), plan.target, value, &vars_, &plan.path)) {
@@ -131,7 +133,7 @@ void TPasCalc::RunPlainAssign(const TokenText& text, StatementPlan& plan) {
     return;
   }
   const int slot = vars_.IndexOfHinted(name, plan.slotHint);
-  plan.varStamp = vars_.stamp();
+  plan.varStamp = slot >= 0 ? vars_.positionsStamp() : vars_.stamp();
   if (slot >= 0) {
     plan.varSlot = static_cast<uint32_t>(slot);
     vars_.SetAt(static_cast<size_t>(slot), std::move(value));

@@ -93,7 +93,7 @@ TVarList& TVarList::operator=(const TVarList& other) {
   arrayBases_ = other.arrayBases_;
   elements_ = other.elements_;
   duplicates_ = other.duplicates_;
-  stamp_ = NewLayoutStamp();
+  stamp_ = positionsStamp_ = NewLayoutStamp();
   return *this;
 }
 
@@ -104,7 +104,8 @@ TVarList::TVarList(TVarList&& other) noexcept
       arrayBases_(std::move(other.arrayBases_)),
       elements_(std::move(other.elements_)),
       duplicates_(other.duplicates_),
-      stamp_(other.stamp_) {
+      stamp_(other.stamp_),
+      positionsStamp_(other.positionsStamp_) {
   other.ClearVars();
 }
 
@@ -117,12 +118,13 @@ TVarList& TVarList::operator=(TVarList&& other) noexcept {
   elements_ = std::move(other.elements_);
   duplicates_ = other.duplicates_;
   stamp_ = other.stamp_;
+  positionsStamp_ = other.positionsStamp_;
   other.ClearVars();
   return *this;
 }
 
 void TVarList::ClearVars() {
-  stamp_ = NewLayoutStamp();
+  stamp_ = positionsStamp_ = NewLayoutStamp();
   duplicates_ = false;
   vars_.clear();
   // Clearing an empty table still sweeps its buckets: parameter lists are
@@ -205,9 +207,14 @@ void TVarList::NoteAdded(size_t position) {
   stamp_ = NewLayoutStamp();
   if (vars_.size() == kIndexFrom) {
     RebuildIndexes();
-  } else {
-    NoteName(position);
+    positionsStamp_ = stamp_;
+    return;
   }
+  NoteName(position);
+  const std::string& name = vars_[position].Name;
+  const size_t bracket = FindInName(name, '[');
+  if (bracket != std::string::npos && IndexOf(std::string_view(name.data(), bracket)) >= 0)
+    positionsStamp_ = stamp_;
 }
 
 void TVarList::RebuildIndexes() {
@@ -234,7 +241,7 @@ bool TVarList::Remove(std::string_view name) {
   const int i = IndexOf(name);
   if (i < 0) return false;
   vars_.erase(vars_.begin() + i);
-  stamp_ = NewLayoutStamp();
+  stamp_ = positionsStamp_ = NewLayoutStamp();
   RebuildIndexes();
   return true;
 }
@@ -261,6 +268,7 @@ bool TVarList::AddAbsentElement(std::string_view base, int32_t index, ScriptValu
   const size_t position = vars_.size() - 1;
   if (vars_.size() == kIndexFrom) {
     RebuildIndexes();
+    positionsStamp_ = stamp_;
     return true;
   }
   // What NoteName finds in the name, known here already.

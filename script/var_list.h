@@ -40,8 +40,15 @@ class TVarList {
   TVarList& operator=(TVarList&& other) noexcept;
 
   // Changes whenever records are added, removed or moved (not when a value
-  // changes): a position found under one stamp holds while it lasts.
+  // changes): anything found under one stamp, a name's absence included,
+  // holds while it lasts.
   uint64_t stamp() const { return stamp_; }
+  // Changes when records are removed or moved, not when one is appended:
+  // the position of a plain name found under it holds while it lasts (an
+  // appended record comes after it). An appended array element whose base
+  // names a plain record changes it too, as such a name no longer reads as
+  // a plain variable.
+  uint64_t positionsStamp() const { return positionsStamp_; }
   size_t size() const { return vars_.size(); }
   const TVar& operator[](size_t i) const { return vars_[i]; }
   const std::vector<TVar>& records() const { return vars_; }
@@ -69,8 +76,9 @@ class TVarList {
   static int IndexIn(const ElementIndex* elements, int32_t index) {
     return elements == nullptr ? -1 : elements->Find(index);
   }
-  // Appends the element base[index] (by its canonical name), which the
-  // caller found absent, and notes it without reading the name back.
+  // Appends the element base[index] (by its canonical name); the caller
+  // found neither it nor a plain record named `base`. The name is noted
+  // without being read back.
   bool AddAbsentElement(std::string_view base, int32_t index, ScriptValue&& value,
                         ScriptEnvironment* env = nullptr);
 
@@ -97,7 +105,7 @@ class TVarList {
       ClearVars();
     }
     if (vars_.size() != count) vars_.resize(count);
-    stamp_ = NewLayoutStamp();
+    stamp_ = positionsStamp_ = NewLayoutStamp();
   }
   void SetParameter(size_t position, bool isVariable, ScriptValue&& value) {
     TVar& record = vars_[position];
@@ -142,6 +150,7 @@ class TVarList {
   std::unordered_map<std::string, ElementIndex, NameHash, std::equal_to<>> elements_;
   bool duplicates_ = false;  // some name occurs twice (only Append does that)
   uint64_t stamp_ = NewLayoutStamp();
+  uint64_t positionsStamp_ = stamp_;
 };
 
 }  // namespace lum

@@ -25,6 +25,14 @@ void RegisterListChangers(TFuncList& f) {
     calc.Variables().AddVar(TVar{p[0].Value.text(), p[1].Value});
     return true;
   });
+  // MakeInc(X): adds a variable N at the end, then adds one to its VAR
+  // parameter.
+  f.AddFunction("MakeInc", [](TPasCalc& calc, TVarList& p, TVar&) {
+    if (p.size() != 1) return false;
+    calc.Variables().AddVar(TVar{"N" + std::to_string(calc.Variables().size()), ScriptValue::Integer(0)});
+    p.SetAt(0, ScriptValue::Integer(static_cast<int32_t>(p[0].Value.whole()) + 1));
+    return true;
+  });
   // ForgetInc(X): removes A, then adds one to its VAR parameter.
   f.AddFunction("ForgetInc", [](TPasCalc& calc, TVarList& p, TVar&) {
     if (p.size() != 1) return false;
@@ -69,6 +77,24 @@ TEST(LookupCaches, VarArgumentsAreWrittenBackByNameWhenTheListChanged) {
   EXPECT_EQ(h.Var("X").whole(), 7);
   EXPECT_EQ(h.Var("Y").whole(), 7);
   EXPECT_FALSE(h.Has("A"));
+}
+
+TEST(LookupCaches, RecordsAppendedLeavePositionsButNotPlainNamesOfArrays) {
+  Harness h(RegisterListChangers);
+  // Variables appended during the loop come after X, Y and I: the reads,
+  // the assignment, the counter and the VAR write-back keep their places.
+  ASSERT_TRUE(h.Run("X := 5; Y := 0; I := 0; "
+                    "FOR I := 1 TO 3 DO BEGIN MakeInc(X); Y := Y * 10 + X; Make('Q', I); END;"))
+      << h.message();
+  EXPECT_EQ(h.Var("X").whole(), 8);
+  EXPECT_EQ(h.Var("Y").whole(), 678);
+  EXPECT_EQ(h.Var("Q").whole(), 1);
+  // An element X[1] appended while X is a plain variable: X no longer
+  // reads as one, from the same code as before.
+  EXPECT_FALSE(h.Run("X := 5; R := 0; I := 0; "
+                     "FOR I := 1 TO 2 DO BEGIN R := R + X; IF I = 1 THEN Make('X[1]', 9); END;"));
+  EXPECT_NE(h.message().find("Array with same name exist : X"), std::string::npos) << h.message();
+  EXPECT_EQ(h.Var("R").whole(), 5);
 }
 
 TEST(LookupCaches, OneScriptOnInterpretersWithDifferentLists) {
