@@ -221,12 +221,15 @@ void setPropertyValue(const PropertyDef& prop, TLumElement& e, const ScriptValue
   switch (storedAs(prop.kind)) {
     case StoredAs::Ordinal: {
       int64_t v = 0;
-      if (value.IsStringLike()) {
+      if (value.kind() == ValueKind::Integer) {
+        v = value.whole();
+      } else if (value.IsStringLike()) {
         if (!parseOrdinal(value.text(), v)) v = 0;
       } else if (!ToInt64(value, v)) {
         v = 0;
       }
-      if (prop.setOrdinal) prop.setOrdinal(e, v);
+      if (prop.ordinalSetter) prop.ordinalSetter(e, narrowOrdinal(prop.kind, v));
+      else if (prop.setOrdinal) prop.setOrdinal(e, v);
       else prop.set(e, PropertyValue(v));
       break;
     }

@@ -2,24 +2,6 @@
 
 namespace lum {
 
-int64_t narrowOrdinal(PropKind kind, int64_t value) {
-  switch (kind) {
-    case PropKind::Int32:
-      return static_cast<int32_t>(static_cast<uint32_t>(value));
-    case PropKind::UInt32:
-      return static_cast<uint32_t>(value);
-    case PropKind::UInt8:
-    case PropKind::Enum:
-      return value & 0xFF;
-    case PropKind::UInt16:
-      return value & 0xFFFF;
-    case PropKind::Bool:
-      return (value & 0xFF) != 0 ? 1 : 0;
-    default:
-      return value;
-  }
-}
-
 int64_t ordinalOf(const PropertyValue& value) {
   if (auto* i = std::get_if<int64_t>(&value)) return *i;
   return 0;

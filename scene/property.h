@@ -47,7 +47,23 @@ using PropertyValue = std::variant<int64_t, double, std::string>;
 
 // Cuts an int32 from a file down to the property's width, as an assignment
 // to a narrower field does.
-int64_t narrowOrdinal(PropKind kind, int64_t value);
+inline int64_t narrowOrdinal(PropKind kind, int64_t value) {
+  switch (kind) {
+    case PropKind::Int32:
+      return static_cast<int32_t>(static_cast<uint32_t>(value));
+    case PropKind::UInt32:
+      return static_cast<uint32_t>(value);
+    case PropKind::UInt8:
+    case PropKind::Enum:
+      return value & 0xFF;
+    case PropKind::UInt16:
+      return value & 0xFFFF;
+    case PropKind::Bool:
+      return (value & 0xFF) != 0 ? 1 : 0;
+    default:
+      return value;
+  }
+}
 
 struct PropertyDef {
   std::string name;
@@ -59,7 +75,8 @@ struct PropertyDef {
   // write these in their loops. Empty for the other kinds.
   std::function<int64_t(const TLumElement&)> getOrdinal;
   std::function<void(TLumElement&, int64_t)> setOrdinal;
-  // The same as plain functions, where the accessor needs no state.
+  // The same as plain functions, where the accessor needs no state; the
+  // setter takes a value already narrowed to the kind.
   int64_t (*ordinalGetter)(const TLumElement&) = nullptr;
   void (*ordinalSetter)(TLumElement&, int64_t) = nullptr;
 };
@@ -148,6 +165,13 @@ PropertyDef accessor(std::string name, PropKind kind, Get getter, Set setter,
       if constexpr (std::is_default_constructible_v<Get>) {
         def.ordinalGetter = [](const TLumElement& e) {
           return static_cast<int64_t>(static_cast<T>(Get{}(static_cast<const C&>(e))));
+        };
+      }
+      if constexpr (std::is_default_constructible_v<Set>) {
+        // The kind is not at hand in a plain function: it is narrowed by
+        // the caller (see narrowOrdinal).
+        def.ordinalSetter = [](TLumElement& e, int64_t narrowed) {
+          Set{}(static_cast<C&>(e), narrowed);
         };
       }
     }

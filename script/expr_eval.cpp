@@ -11,11 +11,25 @@ bool TPasCalc::IsRoutineName(std::string_view name) const {
   return procs_.Contains(name) || funcs_.Contains(name);
 }
 
-bool TPasCalc::EvaluatePathQuick(const ExprNode& node, ScriptValue& out) {
+bool TPasCalc::QuickPathRead(const ExprNode& node, ScriptValue& out) {
   return node.kind == ExprNode::Kind::Name && node.varSlot == ExprNode::kNoRecord &&
          node.varStamp == vars_.stamp() && node.decidedFuncs == funcs_.version() &&
          node.decidedProcs == procs_.version() && !node.decidedCall &&
          ReadPathQuick(env_, env_.Current(), node.name, node.path, out);
+}
+
+bool TPasCalc::EvaluateSimpleWithPaths(const ExprNode& node, ScriptValue& out) {
+  if (node.kind != ExprNode::Kind::Binary) return QuickPathRead(node, out);
+  // Reading a property has no effects: when the right operand turns out
+  // not to be simple, the full way reads the left one again.
+  ScriptValue left, right;
+  const ScriptValue* a = SimpleOperand(*node.left);
+  if (a == nullptr && QuickPathRead(*node.left, left)) a = &left;
+  if (a == nullptr || a->kind() != ValueKind::Integer) return false;
+  const ScriptValue* b = SimpleOperand(*node.right);
+  if (b == nullptr && QuickPathRead(*node.right, right)) b = &right;
+  return b != nullptr && b->kind() == ValueKind::Integer &&
+         IntegerBinary(node.op, static_cast<int32_t>(a->whole()), static_cast<int32_t>(b->whole()), out);
 }
 
 bool TPasCalc::EvaluateUnitFully(const TokenText& text, ExprUnit& unit, ScriptValue& out) {

@@ -90,7 +90,7 @@ class TPasCalc {
   bool EvaluateUnit(const TokenText& text, ExprUnit& unit, ScriptValue& out) {
     if (unit.plain && errorCode_ == 0 &&
         env_.recursionUsed + static_cast<int>(unit.depth) + 1 <= env_.recursionLimit &&
-        (EvaluateSimple(*unit.root, out) || EvaluatePathQuick(*unit.root, out)))
+        (EvaluateSimple(*unit.root, out) || EvaluateSimpleWithPaths(*unit.root, out)))
       return true;
     return EvaluateUnitFully(text, unit, out);
   }
@@ -100,9 +100,11 @@ class TPasCalc {
     return node.varSlot >= 0 ? node.varStamp == vars_.positionsStamp()
                              : node.varSlot == ExprNode::kNoRecord && node.varStamp == vars_.stamp();
   }
-  // A name read as a two-name property path before, when the short way
-  // finds it again; false (nothing reported) for everything else.
-  bool EvaluatePathQuick(const ExprNode& node, ScriptValue& out);
+  // The same forms where an operand is a name read as a property path
+  // before (one name, or two), when the path's short way finds it again;
+  // false (nothing reported) for everything else.
+  bool EvaluateSimpleWithPaths(const ExprNode& node, ScriptValue& out);
+  bool QuickPathRead(const ExprNode& node, ScriptValue& out);
   bool EvaluateUnitFully(const TokenText& text, ExprUnit& unit, ScriptValue& out);
   bool AssumptionsHold(const ExprUnit& unit) const;
   // A constant, a cached variable, or an integer operator on two of them;

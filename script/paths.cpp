@@ -63,21 +63,28 @@ bool WalkToOwner(ScriptEnvironment& env, ScriptElement*& e, std::string_view& pa
   return true;
 }
 
-// For a path of two names whose head its handle names: the element the
-// head leads to and the last name. Null for anything else, which then goes
-// the general way (the walk only reads, so going it again is harmless).
-ScriptElement* WalkPair(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
-                        PathHandle& handle, std::string_view& last) {
+// For a single name, or two names whose head its handle names: the element
+// that holds the last name, and that name. Null for anything else, which
+// then goes the general way (the walk only reads, so going it again is
+// harmless).
+ScriptElement* QuickOwner(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
+                          PathHandle& handle, std::string_view& last) {
   if (handle.shape == PathHandle::Shape::Unread) {
     const size_t dot = FindInName(path, '.');
+    const bool single = dot == std::string_view::npos && !path.empty();
     const bool pair = dot != std::string_view::npos && dot > 0 &&
                       FindInName(path.substr(dot + 1), '.') == std::string_view::npos;
-    handle.shape = pair ? PathHandle::Shape::Pair : PathHandle::Shape::Other;
+    handle.shape = single ? PathHandle::Shape::Single
+                 : pair   ? PathHandle::Shape::Pair
+                          : PathHandle::Shape::Other;
     handle.headLength = pair ? static_cast<uint32_t>(dot) : 0;
   }
-  if (handle.shape != PathHandle::Shape::Pair || start == nullptr ||
-      handle.headLength >= path.size())
-    return nullptr;
+  if (start == nullptr) return nullptr;
+  if (handle.shape == PathHandle::Shape::Single) {
+    last = path;
+    return start;
+  }
+  if (handle.shape != PathHandle::Shape::Pair || handle.headLength >= path.size()) return nullptr;
   const std::string_view head = path.substr(0, handle.headLength);
   const ScriptElement::NameHandle* found = HandleFor(*start, head, handle.first, handle.soughtFirst);
   ScriptValue step;
@@ -98,7 +105,7 @@ const ScriptElement::NameHandle* LastHandle(ScriptElement& e, std::string_view l
 bool ReadPathQuick(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
                    PathHandle& handle, ScriptValue& out) {
   std::string_view last;
-  ScriptElement* owner = WalkPair(env, start, path, handle, last);
+  ScriptElement* owner = QuickOwner(env, start, path, handle, last);
   if (owner == nullptr) return false;
   const ScriptElement::NameHandle* found = LastHandle(*owner, last, &handle);
   return found != nullptr ? owner->GetValueByHandle(*found, last, out) : owner->GetValue(last, out);
@@ -129,7 +136,7 @@ bool WritePath(ScriptEnvironment& env, ScriptElement* start, std::string_view pa
                const ScriptValue& value, const TVarList* vars, PathHandle* handle) {
   if (handle != nullptr) {
     std::string_view last;
-    if (ScriptElement* owner = WalkPair(env, start, path, *handle, last)) {
+    if (ScriptElement* owner = QuickOwner(env, start, path, *handle, last)) {
       const ScriptElement::NameHandle* found = LastHandle(*owner, last, handle);
       return found != nullptr ? owner->SetValueByHandle(*found, last, value)
                               : owner->SetValue(last, value);

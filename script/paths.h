@@ -15,15 +15,15 @@ class TVarList;
 struct PathHandle {
   ScriptElement::NameHandle first, last;
   bool soughtFirst = false, soughtLast = false;
-  // "HEAD.LAST" (no leading point, one point) goes a short way; the path's
-  // shape is read once.
-  enum class Shape : uint8_t { Unread, Pair, Other };
+  // "NAME" and "HEAD.LAST" (no leading point, one point) go a short way;
+  // the path's shape is read once.
+  enum class Shape : uint8_t { Unread, Single, Pair, Other };
   Shape shape = Shape::Unread;
   uint32_t headLength = 0;
 };
 
-// The short way of ReadPath alone, for a path of two names whose handles
-// are found: true with the value, or false with nothing logged (the caller
+// The short way of ReadPath alone, for a single name or a path of two names
+// whose handles are found: true with the value, or false with nothing logged (the caller
 // then reads the path with ReadPath).
 bool ReadPathQuick(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
                    PathHandle& handle, ScriptValue& out);
