@@ -47,6 +47,19 @@ TEST(PropertyPaths, AChildNamedLikeASpecialNameTakesOverTheName) {
   EXPECT_EQ(game.integer("LUMDB.HALL.R"), 30330);
 }
 
+TEST(PropertyPaths, PropertyReadsAsOperandsSeeTheSameChanges) {
+  testing::SceneHarness game;
+  ASSERT_TRUE(game.play(kGame)) << game.error();
+  // SELF.X + I and X - I read the screen's X until a child takes the name
+  // SELF (and X then still is the screen's own).
+  ASSERT_TRUE(game.run(
+      "R := 0; I := 0; FOR I := 1 TO 3 DO BEGIN Q := SELF.X + I; P := X - I; "
+      "R := R * 1000 + Q * 10 + P; IF I = 2 THEN C3.ID := 'Self'; END;",
+      1))
+      << game.errorLog();
+  EXPECT_EQ(game.integer("LUMDB.HALL.R"), 42051330);
+}
+
 TEST(PropertyPaths, PathsFromElementsWithoutAParent) {
   testing::SceneHarness game;
   ASSERT_TRUE(game.play(kGame)) << game.error();

@@ -97,6 +97,35 @@ TEST(LookupCaches, RecordsAppendedLeavePositionsButNotPlainNamesOfArrays) {
   EXPECT_EQ(h.Var("R").whole(), 5);
 }
 
+TEST(LookupCaches, PropertyReadsAsOperandsAcrossPasses) {
+  Harness h(RegisterListChangers);
+  FakeElement e(h.env().elements, "E", "TLumImage", nullptr, 1);
+  FakeElement c(h.env().elements, "C", "TLumImage", &e, 2);
+  e.props["P"] = ScriptValue::Integer(5);
+  c.props["Q"] = ScriptValue::Integer(7);
+  h.env().currentElement = e.Handle();
+  // P is the property until a variable P appears; C.Q is the child's.
+  ASSERT_TRUE(h.Run("R := 0; S := 0; I := 0; FOR I := 1 TO 3 DO BEGIN "
+                    "R := R * 10; R := R + P; S := S * 10; S := S + (C.Q - I); "
+                    "IF I = 2 THEN Make('P', 9); END;"))
+      << h.message();
+  EXPECT_EQ(h.Var("R").whole(), 559);
+  EXPECT_EQ(h.Var("S").whole(), 654);
+  // A property that stops being published between passes: the read fails
+  // once, with one log line, as a fresh read would.
+  h.calc().AddFunction("DropQ", [&c](TPasCalc&, TVarList&, TVar&) {
+    c.props.erase("Q");
+    return true;
+  });
+  h.env().eventLabel = "Test";
+  const size_t logged = h.log().size();
+  EXPECT_FALSE(h.Run("T := 0; I := 0; FOR I := 1 TO 2 DO BEGIN U := C.Q + 0; T := T + U; DropQ(); END;"));
+  EXPECT_EQ(h.message(), "Variable not found: C.Q");
+  EXPECT_EQ(h.Var("T").whole(), 7);
+  ASSERT_EQ(h.log().size(), logged + 2);
+  EXPECT_EQ(h.log()[logged], "Not var C.Q (in E <TLumImage> Test");
+}
+
 TEST(LookupCaches, OneScriptOnInterpretersWithDifferentLists) {
   Harness h;
   const PreparedScript prepared = h.calc().PrepareScript("R := Y + 1; Y := R;");
