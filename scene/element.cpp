@@ -12,10 +12,13 @@ namespace lum {
 
 int32_t roundToInt32(double value) {
   if (std::isnan(value)) return 0;
-  double r = std::nearbyint(value);  // the default rounding mode: halves to even
-  if (r >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-  if (r <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(r);
+  if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+  if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
+  // Adding and taking away 1.5 * 2^52 leaves the nearest integer in the
+  // default rounding mode (halves to even), as nearbyint does, without a
+  // library call: positions are read in every script loop.
+  constexpr double kShift = 6755399441055744.0;
+  return static_cast<int32_t>((value + kShift) - kShift);
 }
 
 TLumElement::~TLumElement() {

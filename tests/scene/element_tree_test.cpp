@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "scene/db.h"
 #include "scene/image.h"
@@ -174,6 +175,43 @@ TEST(ElementTree, LoadResourcesMarksTheSubtreeAndClearLoadedUndoesIt) {
   root.ClearLoaded();
   EXPECT_FALSE(screen->resourcesLoaded());
   EXPECT_FALSE(image->resourcesLoaded());
+}
+
+}  // namespace
+}  // namespace lum
+
+namespace lum {
+namespace {
+
+// Real positions read as integers: nearest, halves to even, clamped, NaN 0;
+// the same answers as nearbyint over the whole range.
+TEST(ElementPositions, RoundingToInt32) {
+  EXPECT_EQ(roundToInt32(0.5), 0);
+  EXPECT_EQ(roundToInt32(1.5), 2);
+  EXPECT_EQ(roundToInt32(2.5), 2);
+  EXPECT_EQ(roundToInt32(-0.5), 0);
+  EXPECT_EQ(roundToInt32(-1.5), -2);
+  EXPECT_EQ(roundToInt32(-2.6), -3);
+  EXPECT_EQ(roundToInt32(2147483646.5), 2147483646);
+  EXPECT_EQ(roundToInt32(2147483646.6), INT32_MAX);
+  EXPECT_EQ(roundToInt32(-2147483648.4), INT32_MIN);
+  EXPECT_EQ(roundToInt32(-2147483647.6), INT32_MIN);
+  EXPECT_EQ(roundToInt32(1e300), INT32_MAX);
+  EXPECT_EQ(roundToInt32(-std::numeric_limits<double>::infinity()), INT32_MIN);
+  EXPECT_EQ(roundToInt32(std::numeric_limits<double>::quiet_NaN()), 0);
+  uint64_t state = 88172645463325252ull;
+  for (int i = 0; i < 100000; ++i) {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    const double scale = (i % 3 == 0) ? 4.0 : (i % 3 == 1) ? 70000.0 : 3e9;
+    double x = (static_cast<double>(state % 2000001) / 1000000.0 - 1.0) * scale;
+    if (i % 5 == 0) x = std::floor(x) + 0.5;  // halves
+    const double r = std::nearbyint(x);
+    const int32_t expected = r >= 2147483647.0 ? INT32_MAX : r <= -2147483648.0 ? INT32_MIN
+                                                                              : static_cast<int32_t>(r);
+    ASSERT_EQ(roundToInt32(x), expected) << x;
+  }
 }
 
 }  // namespace
