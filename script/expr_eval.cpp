@@ -18,16 +18,33 @@ bool TPasCalc::QuickPathRead(const ExprNode& node, ScriptValue& out) {
          ReadPathQuick(env_, env_.Current(), node.name, node.path, out);
 }
 
-bool TPasCalc::EvaluateSimpleWithPaths(const ExprNode& node, ScriptValue& out) {
-  if (node.kind != ExprNode::Kind::Binary) return QuickPathRead(node, out);
-  // Reading a property has no effects: when the right operand turns out
-  // not to be simple, the full way reads the left one again.
+bool TPasCalc::QuickCall(const ExprNode& node, ScriptValue& out) {
+  if (node.kind != ExprNode::Kind::Call || node.argsUnbalanced || node.boundIsProcedure ||
+      node.boundNative == nullptr || node.boundNative->Shortcut == nullptr ||
+      node.boundFuncs != funcs_.version() || node.boundProcs != procs_.version() ||
+      node.args.size() > kShortcutArgs)
+    return false;
+  // Simple arguments cannot fail or change anything, and a variable passed
+  // would only take back the value just read from it: the call is the
+  // shortcut alone.
+  ScriptValue values[kShortcutArgs];
+  for (size_t i = 0; i < node.args.size(); ++i) {
+    const ExprUnit& unit = node.args[i].unit;
+    if (!unit.plain || !EvaluateSimple(*unit.root, values[i])) return false;
+  }
+  return node.boundNative->Shortcut(values, node.args.size(), out);
+}
+
+bool TPasCalc::EvaluateQuickForms(const ExprNode& node, ScriptValue& out) {
+  if (node.kind != ExprNode::Kind::Binary) return QuickPathRead(node, out) || QuickCall(node, out);
+  // Reading a property has no effects, nor has a shortcut: when the right
+  // operand turns out not to be quick, the full way reads the left again.
   ScriptValue left, right;
   const ScriptValue* a = SimpleOperand(*node.left);
-  if (a == nullptr && QuickPathRead(*node.left, left)) a = &left;
+  if (a == nullptr && (QuickPathRead(*node.left, left) || QuickCall(*node.left, left))) a = &left;
   if (a == nullptr || a->kind() != ValueKind::Integer) return false;
   const ScriptValue* b = SimpleOperand(*node.right);
-  if (b == nullptr && QuickPathRead(*node.right, right)) b = &right;
+  if (b == nullptr && (QuickPathRead(*node.right, right) || QuickCall(*node.right, right))) b = &right;
   return b != nullptr && b->kind() == ValueKind::Integer &&
          IntegerBinary(node.op, static_cast<int32_t>(a->whole()), static_cast<int32_t>(b->whole()), out);
 }

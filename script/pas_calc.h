@@ -90,7 +90,7 @@ class TPasCalc {
   bool EvaluateUnit(const TokenText& text, ExprUnit& unit, ScriptValue& out) {
     if (unit.plain && errorCode_ == 0 &&
         env_.recursionUsed + static_cast<int>(unit.depth) + 1 <= env_.recursionLimit &&
-        (EvaluateSimple(*unit.root, out) || EvaluateSimpleWithPaths(*unit.root, out)))
+        (EvaluateSimple(*unit.root, out) || EvaluateQuickForms(*unit.root, out)))
       return true;
     return EvaluateUnitFully(text, unit, out);
   }
@@ -101,10 +101,12 @@ class TPasCalc {
                              : node.varSlot == ExprNode::kNoRecord && node.varStamp == vars_.stamp();
   }
   // The same forms where an operand is a name read as a property path
-  // before (one name, or two), when the path's short way finds it again;
-  // false (nothing reported) for everything else.
-  bool EvaluateSimpleWithPaths(const ExprNode& node, ScriptValue& out);
+  // before (one name, or two) and the path's short way finds it again, or a
+  // call of a routine with a shortcut on simple arguments that the shortcut
+  // takes; false (nothing reported, nothing changed) for everything else.
+  bool EvaluateQuickForms(const ExprNode& node, ScriptValue& out);
   bool QuickPathRead(const ExprNode& node, ScriptValue& out);
+  bool QuickCall(const ExprNode& node, ScriptValue& out);
   bool EvaluateUnitFully(const TokenText& text, ExprUnit& unit, ScriptValue& out);
   bool AssumptionsHold(const ExprUnit& unit) const;
   // A constant, a cached variable, or an integer operator on two of them;

@@ -31,6 +31,36 @@ TEST_F(MathRoutines, ModKeepsTheSignOfTheDividend) {
   EXPECT_EQ(FailureOf("R := Mod(1, 0);"), "Invalid parameters, function MOD : Division by zero");
 }
 
+// The same calls again and again, as loops make them: arguments and
+// values the shortcuts leave to the routines must give the routines'
+// answers and failures, on any pass.
+TEST_F(MathRoutines, RepeatedCallsGiveTheRoutinesAnswers) {
+  ASSERT_TRUE(Run("S := ''; X := 2147483647; I := 0; "
+                  "FOR I := 1 TO 3 DO BEGIN "
+                  "  A := Abs(-I); B := Abs(2.5 - I); C := Max(I, 2); D := Min(I, 2); "
+                  "  E := Mod(X, 1 + I); F := Max(-I, -5); "
+                  "  S := S + FloatToStr(A) + ',' + FloatToStr(B) + ',' + IntToStr(C) + ',' + "
+                  "       IntToStr(D) + ',' + IntToStr(E) + ',' + IntToStr(F) + ';'; "
+                  "END;"))
+      << Error();
+  EXPECT_EQ(Text("S"), "1,1.5,2,1,1,-1;2,0.5,2,2,1,-2;3,0.5,3,2,3,-3;");
+  EXPECT_EQ(Var("A").kind(), ValueKind::Real);
+  EXPECT_EQ(Var("C").kind(), ValueKind::Integer);
+  // Division by zero on the second pass, once the call has been made.
+  EXPECT_EQ(FailureOf("I := 0; FOR I := 1 TO 3 DO R := Mod(5, I - 2);"),
+            "Invalid parameters, function MOD : Division by zero");
+  EXPECT_EQ(Var("R"), ScriptValue::Integer(0));
+  // A routine replaced between passes: the new one answers.
+  EXPECT_TRUE(Run("R := 0; I := 0; FOR I := 1 TO 2 DO R := R * 10 + Max(I, 0);")) << Error();
+  EXPECT_EQ(Var("R"), ScriptValue::Integer(12));
+  calc_.AddFunction("Max", [](TPasCalc&, TVarList&, TVar& result) {
+    result.Value = ScriptValue::Integer(7);
+    return true;
+  });
+  EXPECT_TRUE(Run("R := 0; I := 0; FOR I := 1 TO 2 DO R := R * 10 + Max(I, 0);")) << Error();
+  EXPECT_EQ(Var("R"), ScriptValue::Integer(77));
+}
+
 TEST_F(MathRoutines, RoundingKindsAndHalves) {
   EXPECT_EQ(Eval("Round(2.5)"), ScriptValue::Integer(2));
   EXPECT_EQ(Eval("Round(3.5)"), ScriptValue::Integer(4));
