@@ -35,8 +35,13 @@ using ArrayElements = TVarList::ElementIndex;
 struct ExprUnit {
   Span span;
   bool compiled = false;
-  // Compiled to a whole tree that no routine name can make read otherwise.
-  bool plain = false;
+  // Whether the quick forms may evaluate the tree: never (not compiled,
+  // or something left over after it), always (no routine name can make it
+  // read otherwise), or while the routine lists are those under which the
+  // assumptions below were last found to hold.
+  enum class Quick : uint8_t { Never, Always, WhileAssumed };
+  Quick quick = Quick::Never;
+  uint64_t assumedFuncs = 0, assumedProcs = 0;
   std::unique_ptr<ExprNode> root;
   uint32_t trailing = 0;  // tokens left after the expression
   uint32_t depth = 0;     // deepest nesting of the tree

@@ -272,14 +272,16 @@ std::unique_ptr<IndexList> ReadIndexList(const TokenText& text, uint32_t& pos, u
 void CompileUnit(const TokenText& text, ExprUnit& unit, const RoutineCheck& isRoutine) {
   unit.routineAssumptions.clear();
   unit.root.reset();
-  unit.plain = false;
+  unit.quick = ExprUnit::Quick::Never;
   if (unit.span.empty()) {
     unit.compiled = true;
     return;
   }
   Parser(text, unit, isRoutine).Run();
   ResetHints(unit.root.get());
-  unit.plain = unit.root && unit.routineAssumptions.empty() && unit.trailing <= 1;
+  unit.assumedFuncs = unit.assumedProcs = 0;
+  if (unit.root && unit.trailing <= 1)
+    unit.quick = unit.routineAssumptions.empty() ? ExprUnit::Quick::Always : ExprUnit::Quick::WhileAssumed;
 }
 
 }  // namespace lum

@@ -30,23 +30,60 @@ bool TPasCalc::QuickCall(const ExprNode& node, ScriptValue& out) {
   ScriptValue values[kShortcutArgs];
   for (size_t i = 0; i < node.args.size(); ++i) {
     const ExprUnit& unit = node.args[i].unit;
-    if (!unit.plain || !EvaluateSimple(*unit.root, values[i])) return false;
+    if (!TreeHolds(unit) || !EvaluateSimple(*unit.root, values[i])) return false;
   }
   return node.boundNative->Shortcut(values, node.args.size(), out);
 }
 
+const ScriptValue* TPasCalc::QuickElement(const ExprNode& node) {
+  // A[I] as EvalVariable found it under this layout: A no plain variable,
+  // its elements indexed; the index a simple integer, an element there.
+  if (node.kind != ExprNode::Kind::Variable || !IsSingleIndex(node.index1.get(), node.index2.get()) ||
+      !node.index1->closed || node.varStamp != vars_.stamp() || node.varSlot >= 0 ||
+      node.elements == nullptr)
+    return nullptr;
+  const ExprUnit& part = node.index1->parts[0];
+  ScriptValue index;
+  if (!TreeHolds(part) || !EvaluateSimple(*part.root, index) ||
+      index.kind() != ValueKind::Integer)
+    return nullptr;
+  const int slot = node.elements->Find(static_cast<int32_t>(index.whole()));
+  return slot < 0 ? nullptr : &vars_[static_cast<size_t>(slot)].Value;
+}
+
+const ScriptValue* TPasCalc::QuickOperand(const ExprNode& node, ScriptValue& scratch) {
+  switch (node.kind) {
+    case ExprNode::Kind::Constant: return &node.constant;
+    case ExprNode::Kind::Name:
+      if (const ScriptValue* v = SimpleOperand(node)) return v;
+      return QuickPathRead(node, scratch) ? &scratch : nullptr;
+    case ExprNode::Kind::Variable: return QuickElement(node);
+    case ExprNode::Kind::Call: return QuickCall(node, scratch) ? &scratch : nullptr;
+    default: return nullptr;
+  }
+}
+
 bool TPasCalc::EvaluateQuickForms(const ExprNode& node, ScriptValue& out) {
-  if (node.kind != ExprNode::Kind::Binary) return QuickPathRead(node, out) || QuickCall(node, out);
-  // Reading a property has no effects, nor has a shortcut: when the right
-  // operand turns out not to be quick, the full way reads the left again.
+  if (node.kind != ExprNode::Kind::Binary) {
+    const ScriptValue* v = QuickOperand(node, out);
+    if (v != nullptr && v != &out) out = *v;
+    return v != nullptr;
+  }
+  // Reading a property or an element has no effects, nor has a shortcut
+  // or an operator:
+  // when the right operand turns out not to be quick, the full way reads
+  // the left again.
   ScriptValue left, right;
-  const ScriptValue* a = SimpleOperand(*node.left);
-  if (a == nullptr && (QuickPathRead(*node.left, left) || QuickCall(*node.left, left))) a = &left;
-  if (a == nullptr || a->kind() != ValueKind::Integer) return false;
-  const ScriptValue* b = SimpleOperand(*node.right);
-  if (b == nullptr && (QuickPathRead(*node.right, right) || QuickCall(*node.right, right))) b = &right;
-  return b != nullptr && b->kind() == ValueKind::Integer &&
-         IntegerBinary(node.op, static_cast<int32_t>(a->whole()), static_cast<int32_t>(b->whole()), out);
+  const ScriptValue* a = QuickOperand(*node.left, left);
+  if (a == nullptr || a->IsStringLike()) return false;
+  const ScriptValue* b = QuickOperand(*node.right, right);
+  if (b == nullptr || b->IsStringLike()) return false;
+  if (a->kind() == ValueKind::Integer && b->kind() == ValueKind::Integer &&
+      IntegerBinary(node.op, static_cast<int32_t>(a->whole()), static_cast<int32_t>(b->whole()), out))
+    return true;
+  // Without strings there is nothing to translate: the operator's answer,
+  // or (when it fails) the full way with its report.
+  return ApplyBinary(node.op, *a, *b, out, env_.maxStringLength);
 }
 
 bool TPasCalc::EvaluateUnitFully(const TokenText& text, ExprUnit& unit, ScriptValue& out) {
@@ -58,6 +95,10 @@ bool TPasCalc::EvaluateUnitFully(const TokenText& text, ExprUnit& unit, ScriptVa
   } else {
     if (!unit.compiled) CompileUnit(text, unit, [this](std::string_view n) { return IsRoutineName(n); });
     const bool assumptionsHold = unit.routineAssumptions.empty() || AssumptionsHold(unit);
+    if (assumptionsHold) {
+      unit.assumedFuncs = funcs_.version();
+      unit.assumedProcs = procs_.version();
+    }
     if (!assumptionsHold) {
       ok = EvaluateReread(text, unit, out);
     } else {

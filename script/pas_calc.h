@@ -88,7 +88,7 @@ class TPasCalc {
   // (a kind other than Integer, an overflow, a name not cached) goes the
   // full way.
   bool EvaluateUnit(const TokenText& text, ExprUnit& unit, ScriptValue& out) {
-    if (unit.plain && errorCode_ == 0 &&
+    if (TreeHolds(unit) && errorCode_ == 0 &&
         env_.recursionUsed + static_cast<int>(unit.depth) + 1 <= env_.recursionLimit &&
         (EvaluateSimple(*unit.root, out) || EvaluateQuickForms(*unit.root, out)))
       return true;
@@ -101,13 +101,25 @@ class TPasCalc {
                              : node.varSlot == ExprNode::kNoRecord && node.varStamp == vars_.stamp();
   }
   // The same forms where an operand is a name read as a property path
-  // before (one name, or two) and the path's short way finds it again, or a
-  // call of a routine with a shortcut on simple arguments that the shortcut
-  // takes; false (nothing reported, nothing changed) for everything else.
+  // before (one name, or two) and the path's short way finds it again, an
+  // array element A[I] read before, or a call of a routine with a shortcut
+  // on simple arguments that the shortcut takes; false (nothing reported,
+  // nothing changed) for everything else.
   bool EvaluateQuickForms(const ExprNode& node, ScriptValue& out);
   bool QuickPathRead(const ExprNode& node, ScriptValue& out);
   bool QuickCall(const ExprNode& node, ScriptValue& out);
+  const ScriptValue* QuickElement(const ExprNode& node);
+  // A simple operand, or one of the quick forms above (in `scratch` unless
+  // it is a value held elsewhere); null for anything else.
+  const ScriptValue* QuickOperand(const ExprNode& node, ScriptValue& scratch);
   bool EvaluateUnitFully(const TokenText& text, ExprUnit& unit, ScriptValue& out);
+  // The unit's tree is whole and reads as it did for the routine lists as
+  // they are now.
+  bool TreeHolds(const ExprUnit& unit) const {
+    return unit.quick == ExprUnit::Quick::Always ||
+           (unit.quick == ExprUnit::Quick::WhileAssumed && unit.assumedFuncs == funcs_.version() &&
+            unit.assumedProcs == procs_.version());
+  }
   bool AssumptionsHold(const ExprUnit& unit) const;
   // A constant, a cached variable, or an integer operator on two of them;
   // false (with `out` untouched) for everything else.

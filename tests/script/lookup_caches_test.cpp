@@ -231,6 +231,37 @@ TEST(LookupCaches, ANameThatBecomesARoutineIsCalled) {
   EXPECT_EQ(h.Var("R").whole(), 8);
 }
 
+TEST(LookupCaches, ElementReadsAsOperandsAcrossPasses) {
+  Harness h(RegisterListChangers);
+  // Sums that leave 32 bits go on in reals; a missing element, a real
+  // index and an array name that becomes a routine each go the full way.
+  ASSERT_TRUE(h.Run("A[1] := 2000000000; A[2] := 2000000000; A[3] := 5; S := 0; I := 0; "
+                    "FOR I := 1 TO 3 DO S := S + A[I];"))
+      << h.message();
+  EXPECT_EQ(h.Var("S").kind(), ValueKind::Real);
+  EXPECT_EQ(h.Var("S").real(), 4000000005.0);
+  ASSERT_TRUE(h.Run("A[1] := 1; A[2] := 2; S := 0; I := 0; X := 1.0; "
+                    "FOR I := 1 TO 2 DO BEGIN S := S * 10 + A[I]; S := S * 10 + A[X]; END;"))
+      << h.message();
+  EXPECT_EQ(h.Var("S").whole(), 1121);
+  EXPECT_FALSE(h.Run("C[1] := 1; S := 0; I := 0; FOR I := 1 TO 2 DO S := S + C[I];"));
+  EXPECT_EQ(h.message(), "Variable not found: C[2]");
+  EXPECT_EQ(h.Var("S").whole(), 1);
+
+  const PreparedScript prepared = h.calc().PrepareScript("R := 0; I := 0; FOR I := 1 TO 2 DO R := R + B[I];");
+  h.calc().Variables().SetOrAdd(TVar{"B[1]", ScriptValue::Integer(4)});
+  h.calc().Variables().SetOrAdd(TVar{"B[2]", ScriptValue::Integer(5)});
+  ASSERT_TRUE(h.calc().Run(prepared)) << h.message();
+  EXPECT_EQ(h.Var("R").whole(), 9);
+  h.calc().AddFunction("B", [](TPasCalc&, TVarList&, TVar& r) {
+    r.Value = ScriptValue::Integer(100);
+    return true;
+  });
+  // B[I] no longer reads as an element: B is called and [I] is left over.
+  EXPECT_FALSE(h.calc().Run(prepared));
+  EXPECT_EQ(h.Var("R").whole(), 0);
+}
+
 TEST(LookupCaches, SharedTextIsCopiedBeforeAChange) {
   ScriptValue a = ScriptValue::String("abc");
   ScriptValue b = a;
