@@ -10,17 +10,6 @@
 
 namespace lum {
 
-int32_t roundToInt32(double value) {
-  if (std::isnan(value)) return 0;
-  if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-  if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-  // Adding and taking away 1.5 * 2^52 leaves the nearest integer in the
-  // default rounding mode (halves to even), as nearbyint does, without a
-  // library call: positions are read in every script loop.
-  constexpr double kShift = 6755399441055744.0;
-  return static_cast<int32_t>((value + kShift) - kShift);
-}
-
 TLumElement::~TLumElement() {
   // Children go first, last to first, so that none outlives its parent.
   while (!children_.empty()) children_.pop_back();
@@ -111,8 +100,6 @@ void TLumElement::ClearLoaded() {
   for (auto& c : children_) c->ClearLoaded();
 }
 
-int32_t TLumElement::X() const { return roundToInt32(rX); }
-int32_t TLumElement::Y() const { return roundToInt32(rY); }
 
 int32_t TLumElement::AbsX() const { return parent_ ? parent_->AbsX() + X() : X(); }
 int32_t TLumElement::AbsY() const { return parent_ ? parent_->AbsY() + Y() : Y(); }

@@ -241,8 +241,20 @@ class TLumElement {
 };
 
 // Rounds to the nearest integer, halves to even, clamped to the int32 range
-// (NaN reads as 0) so that any stored real has an integer view.
-int32_t roundToInt32(double value);
+// (NaN reads as 0) so that any stored real has an integer view. Inline:
+// positions are read in every script loop.
+inline int32_t roundToInt32(double value) {
+  if (value != value) return 0;  // NaN
+  if (value >= 2147483647.0) return INT32_MAX;
+  if (value <= -2147483648.0) return INT32_MIN;
+  // Adding and taking away 1.5 * 2^52 leaves the nearest integer in the
+  // default rounding mode (halves to even), as nearbyint does, without a
+  // library call.
+  constexpr double kShift = 6755399441055744.0;
+  return static_cast<int32_t>((value + kShift) - kShift);
+}
 
+inline int32_t TLumElement::X() const { return roundToInt32(rX); }
+inline int32_t TLumElement::Y() const { return roundToInt32(rY); }
 
 }  // namespace lum
