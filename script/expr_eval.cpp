@@ -30,7 +30,8 @@ bool TPasCalc::QuickCall(const ExprNode& node, ScriptValue& out) {
   ScriptValue values[kShortcutArgs];
   for (size_t i = 0; i < node.args.size(); ++i) {
     const ExprUnit& unit = node.args[i].unit;
-    if (!TreeHolds(unit) || !EvaluateSimple(*unit.root, values[i])) return false;
+    if (!TreeHolds(unit) || !WithinNestingLimit(unit) || !EvaluateSimple(*unit.root, values[i]))
+      return false;
   }
   return node.boundNative->Shortcut(values, node.args.size(), out);
 }
@@ -44,7 +45,7 @@ const ScriptValue* TPasCalc::QuickElement(const ExprNode& node) {
     return nullptr;
   const ExprUnit& part = node.index1->parts[0];
   ScriptValue index;
-  if (!TreeHolds(part) || !EvaluateSimple(*part.root, index) ||
+  if (!TreeHolds(part) || !WithinNestingLimit(part) || !EvaluateSimple(*part.root, index) ||
       index.kind() != ValueKind::Integer)
     return nullptr;
   const int slot = node.elements->Find(static_cast<int32_t>(index.whole()));
@@ -74,10 +75,9 @@ bool TPasCalc::EvaluateQuickForms(const ExprNode& node, ScriptValue& out) {
       return v != nullptr;
     }
   }
-  // Reading a property or an element has no effects, nor has a shortcut
-  // or an operator:
-  // when the right operand turns out not to be quick, the full way reads
-  // the left again.
+  // Reading a property or an element has no effects, nor has a shortcut or
+  // an operator: when the right operand turns out not to be quick, the full
+  // way reads the left again.
   ScriptValue left, right;
   const ScriptValue* a = QuickOperand(*node.left, left);
   if (a == nullptr || a->IsStringLike()) return false;

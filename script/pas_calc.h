@@ -108,6 +108,14 @@ class TPasCalc {
   bool EvaluateQuickForms(const ExprNode& node, ScriptValue& out);
   bool QuickPathRead(const ExprNode& node, ScriptValue& out);
   bool QuickCall(const ExprNode& node, ScriptValue& out);
+  // An argument or index evaluated inside a quick form: the full way would
+  // evaluate it under the guard of the expression around it, which is at
+  // most this deep, so it is evaluated quickly only where that guard and
+  // its own would both pass.
+  static constexpr int kQuickFormDepth = 3;
+  bool WithinNestingLimit(const ExprUnit& inner) const {
+    return env_.recursionUsed + kQuickFormDepth + static_cast<int>(inner.depth) + 1 <= env_.recursionLimit;
+  }
   const ScriptValue* QuickElement(const ExprNode& node);
   // A simple operand, or one of the quick forms above (in `scratch` unless
   // it is a value held elsewhere); null for anything else.
