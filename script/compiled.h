@@ -128,6 +128,9 @@ struct Statement {
 struct Block {
   Span span;
   bool scanned = false;
+  // One statement without a label and nothing after it (most loop bodies
+  // and IF branches): no jump can land in the block.
+  bool single = false;
   std::vector<Statement> statements;
   std::optional<ReadFailure> failure;  // met when reading past the last one
 };

@@ -244,6 +244,7 @@ void ScanBlock(const TokenText& text, Block& block) {
     block.statements.push_back(std::move(st));
     pos = cut.next;
   }
+  block.single = block.statements.size() == 1 && !block.failure && !block.statements[0].hasLabel;
 }
 
 std::unique_ptr<StatementPlan> BuildPlan(const TokenText& text, const Statement& statement) {

@@ -13,6 +13,23 @@ void TPasCalc::RunBlock(const TokenText& text, Block& block) {
   }
   ++blockDepth_;
   if (!block.scanned) ScanBlock(text, block);
+  if (block.single) {
+    // The loop below for one statement: a jump it leaves pending either
+    // ends the run here (BREAK or CONTINUE outside a loop) or goes up.
+    if (errorCode_ == 0) {
+      RunStatement(text, block.statements[0]);
+      if (errorCode_ == 0 && blockDepth_ == 0 && (pendingJump_ == tkBreak || pendingJump_ == tkContinue)) {
+        context_ = Context{&text, block.statements[0].span};
+        Fail(Msg::OutsideLoop, {TokenTableText(pendingJump_)});
+      }
+    }
+    --blockDepth_;
+    if (blockDepth_ < 0 && pendingJump_ == tkGoto && errorCode_ == 0) {
+      context_ = Context{&text, block.span};
+      Fail(Msg::LabelUnreachable, {targetLabel_});
+    }
+    return;
+  }
   size_t i = 0;
   while (errorCode_ == 0) {
     if (i >= block.statements.size()) {

@@ -52,6 +52,25 @@ TEST(Jumps, BreakContinueExit) {
   EXPECT_EQ(h.message(), "Invalid BREAK operator");
 }
 
+TEST(Jumps, BlocksOfOneStatement) {
+  Harness h;
+  EXPECT_TRUE(h.Run("I := 0; X := 0; FOR I := 1 TO 5 DO IF I = 3 THEN BREAK ELSE X := X + I;"));
+  EXPECT_EQ(h.Var("X").whole(), 1 + 2);
+  EXPECT_TRUE(h.Run("N := 0; REPEAT N := N + 1 UNTIL N = 3;"));
+  EXPECT_EQ(h.Var("N").whole(), 3);
+  EXPECT_FALSE(h.Run("GOTO L;"));
+  EXPECT_EQ(h.message(), "Label L not exist or unreacheble");
+  EXPECT_FALSE(h.Run("IF 1 = 1 THEN CONTINUE;"));
+  EXPECT_EQ(h.message(), "CONTINUE outside loop");
+  EXPECT_EQ(h.calc().ErrorSource(), "IF 1 = 1 THEN CONTINUE  ");
+  // A label on the only statement of a block: the block is read as any
+  // other, and its label stays out of reach from outside.
+  EXPECT_FALSE(h.Run("BEGIN L: Y := 1 END; GOTO L;"));
+  EXPECT_EQ(h.message(), "Label L not exist or unreacheble");
+  EXPECT_TRUE(h.Run("Q := 0; WHILE Q < 5 DO BEGIN L: Q := Q + 1 END;"));
+  EXPECT_EQ(h.Var("Q").whole(), 5);
+}
+
 TEST(Jumps, GotoReachesOwnAndEnclosingBlocksOnly) {
   Harness h;
   EXPECT_TRUE(h.Run("G := 0; L1: G := G + 1; IF G < 4 THEN GOTO L1;"));
