@@ -63,7 +63,9 @@ bool TPasCalc::CallNative(const TokenText& text, const std::string& name, const 
     for (size_t i = 0; i < count; ++i) {
       if (!EvaluateArgument(text, args[i], i, values[i], found[i], isVariable[i])) return false;
     }
-    if (func->Shortcut(values, count, out)) {
+    const ScriptValue* given[kShortcutArgs];
+    for (size_t i = 0; i < count; ++i) given[i] = &values[i];
+    if (func->Shortcut(given, count, out)) {
       // As after the full routine: variables passed take back the
       // parameter's value (here unchanged, as the routine has no effects).
       for (size_t i = 0; i < count; ++i)

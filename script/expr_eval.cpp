@@ -28,12 +28,17 @@ bool TPasCalc::QuickCall(const ExprNode& node, ScriptValue& out) {
   // would only take back the value just read from it: the call is the
   // shortcut alone.
   ScriptValue values[kShortcutArgs];
+  const ScriptValue* given[kShortcutArgs];
   for (size_t i = 0; i < node.args.size(); ++i) {
     const ExprUnit& unit = node.args[i].unit;
-    if (!TreeHolds(unit) || !WithinNestingLimit(unit) || !EvaluateSimple(*unit.root, values[i]))
-      return false;
+    if (!TreeHolds(unit) || !WithinNestingLimit(unit)) return false;
+    given[i] = SimpleOperand(*unit.root);  // a constant or variable as it is
+    if (given[i] == nullptr) {
+      if (!EvaluateSimple(*unit.root, values[i])) return false;
+      given[i] = &values[i];
+    }
   }
-  return node.boundNative->Shortcut(values, node.args.size(), out);
+  return node.boundNative->Shortcut(given, node.args.size(), out);
 }
 
 const ScriptValue* TPasCalc::QuickElement(const ExprNode& node) {

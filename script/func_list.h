@@ -25,9 +25,10 @@ using NativeRoutine = std::function<bool(TPasCalc& calc, TVarList& params, TVar&
 
 // A shortcut a routine without effects may offer besides its full form: the
 // same value for the arguments it knows how to take (most often plain
-// integers), computed from the argument values alone; false, with nothing
-// done, hands the call to the full routine.
-using PureShortcut = bool (*)(const ScriptValue* args, size_t count, ScriptValue& out);
+// integers), computed from the argument values alone (given by pointer, so
+// that variables are not copied); false, with nothing done, hands the call
+// to the full routine.
+using PureShortcut = bool (*)(const ScriptValue* const* args, size_t count, ScriptValue& out);
 
 struct TFunc {
   std::string Name;

@@ -131,7 +131,7 @@ class TPasCalc {
   bool AssumptionsHold(const ExprUnit& unit) const;
   // A constant, a cached variable, or an integer operator on two of them;
   // false (with `out` untouched) for everything else.
-  const ScriptValue* SimpleOperand(const ExprNode& node) const {
+  [[gnu::always_inline]] const ScriptValue* SimpleOperand(const ExprNode& node) const {
     if (node.kind == ExprNode::Kind::Constant) return &node.constant;
     if (node.kind == ExprNode::Kind::Name && node.varSlot >= 0 &&
         node.varStamp == vars_.positionsStamp() &&
@@ -141,7 +141,7 @@ class TPasCalc {
     return nullptr;
   }
 
-  bool EvaluateSimple(const ExprNode& node, ScriptValue& out) const {
+  [[gnu::always_inline]] bool EvaluateSimple(const ExprNode& node, ScriptValue& out) const {
     if (node.kind == ExprNode::Kind::Binary) {
       const ScriptValue* a = SimpleOperand(*node.left);
       const ScriptValue* b = a != nullptr ? SimpleOperand(*node.right) : nullptr;

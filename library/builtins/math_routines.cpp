@@ -137,47 +137,47 @@ bool Mod(RoutineCall& c) {
 
 namespace {
 // The first of the integers that no other beats, as Extreme picks it.
-bool IntegerExtreme(const ScriptValue* args, size_t count, bool wantMax, ScriptValue& out) {
+bool IntegerExtreme(const ScriptValue* const* args, size_t count, bool wantMax, ScriptValue& out) {
   if (count < 1) return false;
   for (size_t i = 0; i < count; ++i)
-    if (args[i].kind() != ValueKind::Integer) return false;
+    if (args[i]->kind() != ValueKind::Integer) return false;
   size_t best = 0;
   for (size_t i = 1; i < count; ++i) {
-    if (wantMax ? args[best].whole() < args[i].whole() : args[i].whole() < args[best].whole())
+    if (wantMax ? args[best]->whole() < args[i]->whole() : args[i]->whole() < args[best]->whole())
       best = i;
   }
-  out = args[best];
+  out = *args[best];
   return true;
 }
 }  // namespace
 
-bool AbsShortcut(const ScriptValue* args, size_t count, ScriptValue& out) {
+bool AbsShortcut(const ScriptValue* const* args, size_t count, ScriptValue& out) {
   if (count != 1) return false;
-  const ValueKind kind = args[0].kind();
+  const ValueKind kind = args[0]->kind();
   if (kind == ValueKind::Integer) {
-    out = ScriptValue::Real(std::fabs(static_cast<double>(args[0].whole())));
+    out = ScriptValue::Real(std::fabs(static_cast<double>(args[0]->whole())));
     return true;
   }
   if (kind == ValueKind::Real) {
-    out = ScriptValue::Real(std::fabs(args[0].real()));
+    out = ScriptValue::Real(std::fabs(args[0]->real()));
     return true;
   }
   return false;
 }
 
-bool MinShortcut(const ScriptValue* args, size_t count, ScriptValue& out) {
+bool MinShortcut(const ScriptValue* const* args, size_t count, ScriptValue& out) {
   return IntegerExtreme(args, count, false, out);
 }
 
-bool MaxShortcut(const ScriptValue* args, size_t count, ScriptValue& out) {
+bool MaxShortcut(const ScriptValue* const* args, size_t count, ScriptValue& out) {
   return IntegerExtreme(args, count, true, out);
 }
 
-bool ModShortcut(const ScriptValue* args, size_t count, ScriptValue& out) {
-  if (count != 2 || args[0].kind() != ValueKind::Integer || args[1].kind() != ValueKind::Integer)
+bool ModShortcut(const ScriptValue* const* args, size_t count, ScriptValue& out) {
+  if (count != 2 || args[0]->kind() != ValueKind::Integer || args[1]->kind() != ValueKind::Integer)
     return false;
-  const auto a = static_cast<int32_t>(args[0].whole());
-  const auto b = static_cast<int32_t>(args[1].whole());
+  const auto a = static_cast<int32_t>(args[0]->whole());
+  const auto b = static_cast<int32_t>(args[1]->whole());
   if (b == 0) return false;  // the routine reports the division by zero
   out = ScriptValue::Integer(b == -1 ? 0 : a % b);
   return true;

@@ -72,10 +72,10 @@ bool Mod(RoutineCall& c);
 bool RandomBelow(RoutineCall& c);
 // Shortcuts of routines without effects, for plain integer (and, for Abs,
 // real) arguments; anything else goes to the routine itself.
-bool AbsShortcut(const ScriptValue* args, size_t count, ScriptValue& out);
-bool MinShortcut(const ScriptValue* args, size_t count, ScriptValue& out);
-bool MaxShortcut(const ScriptValue* args, size_t count, ScriptValue& out);
-bool ModShortcut(const ScriptValue* args, size_t count, ScriptValue& out);
+bool AbsShortcut(const ScriptValue* const* args, size_t count, ScriptValue& out);
+bool MinShortcut(const ScriptValue* const* args, size_t count, ScriptValue& out);
+bool MaxShortcut(const ScriptValue* const* args, size_t count, ScriptValue& out);
+bool ModShortcut(const ScriptValue* const* args, size_t count, ScriptValue& out);
 
 // Variables and selection.
 bool GetVar(RoutineCall& c);
