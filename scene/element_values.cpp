@@ -326,9 +326,13 @@ bool TLumElement::SetValueByHandle(const ScriptElement::NameHandle& handle, std:
                                    const ScriptValue& given) {
   const ClassInfo& info = knownClassInfo();
   if (handle.scope != &info || handle.index < 0) return SetValue(name, given);
-  const ScriptValue value = translatedForWrite(given);
-  if (vars_ && vars_->size() != 0 && vars_->Exists(name)) return vars_->SetExisting(name, value);
-  setPropertyValue(info.properties[static_cast<size_t>(handle.index)], *this, value);
+  if (vars_ && vars_->size() != 0 && vars_->Exists(name))
+    return vars_->SetExisting(name, translatedForWrite(given));
+  const PropertyDef& prop = info.properties[static_cast<size_t>(handle.index)];
+  // Only a text can be a language key to translate: anything else is
+  // written as given, without a copy.
+  if (given.IsStringLike()) setPropertyValue(prop, *this, translatedForWrite(given));
+  else setPropertyValue(prop, *this, given);
   return true;
 }
 

@@ -1,5 +1,7 @@
 #include "script/var_list.h"
 
+#include <charconv>
+
 #include "script/environment.h"
 #include "script/paths.h"
 
@@ -257,10 +259,14 @@ bool TVarList::AddVar(const TVar& var, ScriptEnvironment* env) {
 
 bool TVarList::AddAbsentElement(std::string_view base, int32_t index, ScriptValue&& value,
                                 ScriptEnvironment* env) {
+  // base[index] is a valid name exactly when the base is one without an
+  // index of its own.
+  if (FindInName(base, '[') != std::string_view::npos || !IsValidName(base)) return false;
+  char digits[16];
+  const auto written = std::to_chars(digits, digits + sizeof digits, index);
   std::string name;
-  name.reserve(base.size() + 13);
-  name.append(base).append("[").append(std::to_string(index)).append("]");
-  if (!IsValidName(name)) return false;
+  name.reserve(base.size() + 2 + static_cast<size_t>(written.ptr - digits));
+  name.append(base).append(1, '[').append(digits, written.ptr).append(1, ']');
   if (env != nullptr && FindInName(base, '.') != std::string_view::npos)
     env->LogWithContext("Add var " + name + " (in " + env->ElementText() + " ");
   vars_.push_back(TVar{std::move(name), std::move(value)});
