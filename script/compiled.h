@@ -131,6 +131,8 @@ struct Block {
   // One statement without a label and nothing after it (most loop bodies
   // and IF branches): no jump can land in the block.
   bool single = false;
+  // No statement and nothing to report (an IF without ELSE).
+  bool empty = false;
   std::vector<Statement> statements;
   std::optional<ReadFailure> failure;  // met when reading past the last one
 };

@@ -1,5 +1,8 @@
 // Evaluating expression trees: operands left to right, and nothing more
 // once the run has recorded an error.
+#include <cassert>
+#include <new>
+
 #include "script/expr_compile.h"
 #include "script/operators.h"
 #include "script/pas_calc.h"
@@ -27,18 +30,29 @@ bool TPasCalc::QuickCall(const ExprNode& node, ScriptValue& out) {
   // Simple arguments cannot fail or change anything, and a variable passed
   // would only take back the value just read from it: the call is the
   // shortcut alone.
-  ScriptValue values[kShortcutArgs];
+  // What EvaluateSimple computes past a plain operand is an integer, which
+  // holds nothing to release: the slots are built only when used and
+  // never destroyed.
+  union Computed {
+    Computed() {}
+    ~Computed() {}
+    ScriptValue value;
+  };
+  Computed computed[kShortcutArgs];
   const ScriptValue* given[kShortcutArgs];
-  for (size_t i = 0; i < node.args.size(); ++i) {
+  const size_t count = node.args.size();
+  for (size_t i = 0; i < count; ++i) {
     const ExprUnit& unit = node.args[i].unit;
     if (!TreeHolds(unit) || !WithinNestingLimit(unit)) return false;
     given[i] = SimpleOperand(*unit.root);  // a constant or variable as it is
     if (given[i] == nullptr) {
-      if (!EvaluateSimple(*unit.root, values[i])) return false;
-      given[i] = &values[i];
+      ScriptValue* value = new (&computed[i].value) ScriptValue();
+      if (!EvaluateSimple(*unit.root, *value)) return false;
+      assert(value->kind() != ValueKind::String);
+      given[i] = value;
     }
   }
-  return node.boundNative->Shortcut(given, node.args.size(), out);
+  return node.boundNative->Shortcut(given, count, out);
 }
 
 const ScriptValue* TPasCalc::QuickElement(const ExprNode& node) {

@@ -185,7 +185,26 @@ class TPasCalc {
                   std::vector<CallArg>& args, ScriptValue& out);
 
   // Statements (statements.cpp, loops.cpp).
-  void RunBlock(const TokenText& text, Block& block);
+  // A block of one statement (most loop bodies and IF branches) runs here,
+  // inline; a pending jump is checked out of line, as the full way would.
+  // An empty block without a pending jump has nothing to do.
+  void RunBlock(const TokenText& text, Block& block) {
+    const bool fits = env_.recursionUsed + kBlockUnits <= env_.recursionLimit;
+    if (block.empty && fits && pendingJump_ == 0) return;
+    if (!block.single || !fits) {
+      RunBlockFully(text, block);
+      return;
+    }
+    env_.recursionUsed += kBlockUnits;
+    ++blockDepth_;
+    if (errorCode_ == 0) RunStatement(text, block.statements[0]);
+    if (pendingJump_ != 0) EndSingleBlockWithJump(text, block);
+    else --blockDepth_;
+    env_.recursionUsed -= kBlockUnits;
+  }
+  static constexpr int kBlockUnits = 4;  // a block's share of the nesting limit
+  void RunBlockFully(const TokenText& text, Block& block);
+  void EndSingleBlockWithJump(const TokenText& text, Block& block);
   void RunStatement(const TokenText& text, Statement& statement);
   void RunAssign(const TokenText& text, StatementPlan& plan);
   void RunPlainAssign(const TokenText& text, StatementPlan& plan);

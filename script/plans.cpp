@@ -245,6 +245,7 @@ void ScanBlock(const TokenText& text, Block& block) {
     pos = cut.next;
   }
   block.single = block.statements.size() == 1 && !block.failure && !block.statements[0].hasLabel;
+  block.empty = block.statements.empty() && !block.failure;
 }
 
 std::unique_ptr<StatementPlan> BuildPlan(const TokenText& text, const Statement& statement) {

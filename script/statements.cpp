@@ -5,8 +5,22 @@
 
 namespace lum {
 
-void TPasCalc::RunBlock(const TokenText& text, Block& block) {
-  RecursionGuard guard(env_, 4);
+void TPasCalc::EndSingleBlockWithJump(const TokenText& text, Block& block) {
+  // BREAK or CONTINUE outside any loop ends the run here; anything else
+  // goes up to the enclosing block.
+  if (errorCode_ == 0 && blockDepth_ == 0 && (pendingJump_ == tkBreak || pendingJump_ == tkContinue)) {
+    context_ = Context{&text, block.statements[0].span};
+    Fail(Msg::OutsideLoop, {TokenTableText(pendingJump_)});
+  }
+  --blockDepth_;
+  if (blockDepth_ < 0 && pendingJump_ == tkGoto && errorCode_ == 0) {
+    context_ = Context{&text, block.span};
+    Fail(Msg::LabelUnreachable, {targetLabel_});
+  }
+}
+
+void TPasCalc::RunBlockFully(const TokenText& text, Block& block) {
+  RecursionGuard guard(env_, kBlockUnits);
   if (guard.exceeded()) {
     Fail(Msg::NestingTooDeep);
     return;
@@ -14,20 +28,9 @@ void TPasCalc::RunBlock(const TokenText& text, Block& block) {
   ++blockDepth_;
   if (!block.scanned) ScanBlock(text, block);
   if (block.single) {
-    // The loop below for one statement: a jump it leaves pending either
-    // ends the run here (BREAK or CONTINUE outside a loop) or goes up.
-    if (errorCode_ == 0) {
-      RunStatement(text, block.statements[0]);
-      if (errorCode_ == 0 && blockDepth_ == 0 && (pendingJump_ == tkBreak || pendingJump_ == tkContinue)) {
-        context_ = Context{&text, block.statements[0].span};
-        Fail(Msg::OutsideLoop, {TokenTableText(pendingJump_)});
-      }
-    }
-    --blockDepth_;
-    if (blockDepth_ < 0 && pendingJump_ == tkGoto && errorCode_ == 0) {
-      context_ = Context{&text, block.span};
-      Fail(Msg::LabelUnreachable, {targetLabel_});
-    }
+    if (errorCode_ == 0) RunStatement(text, block.statements[0]);
+    if (pendingJump_ != 0) EndSingleBlockWithJump(text, block);
+    else --blockDepth_;
     return;
   }
   size_t i = 0;

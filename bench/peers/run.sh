@@ -25,15 +25,24 @@ lua_time() {
     print(string.format('%.4f', best))"
 }
 
-declare -A ours
-while read -r name seconds; do ours[$name]=$seconds; done < <(
-  cd "$here" && "$runner" $(for w in $workloads path_read path_root plain_read; do echo "$w.pas"; done))
+# The two sides alternate for a few rounds and each keeps its best time,
+# so that a slow spell of the machine does not land on one side only.
+rounds=${PEER_ROUNDS:-3}
+min_of() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || a == "?") print b; else if (b == "?" || b + 0 >= a + 0) print a; else print b }'; }
+declare -A ours theirs
+for ((round = 0; round < rounds; ++round)); do
+  while read -r name seconds; do ours[$name]=$(min_of "${ours[$name]:-}" "$seconds"); done < <(
+    cd "$here" && "$runner" $(for w in $workloads path_read path_root plain_read; do echo "$w.pas"; done))
+  if [ -n "$lua" ]; then
+    for w in $workloads; do theirs[$w]=$(min_of "${theirs[$w]:-}" "$(lua_time "$w")"); done
+  fi
+done
 
 printf '%-16s %10s %10s %8s\n' workload script_s lua_s ratio
 for w in $workloads; do
   s=${ours[$w]:-?}
   if [ -n "$lua" ]; then
-    l=$(lua_time "$w")
+    l=${theirs[$w]:-?}
     printf '%-16s %10s %10s %8s\n' "$w" "$s" "$l" \
       "$(awk -v a="$s" -v b="$l" 'BEGIN { if (b > 0 && a != "?") printf "%.2f", a / b; else print "?" }')"
   else

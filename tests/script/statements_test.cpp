@@ -71,6 +71,40 @@ TEST(Jumps, BlocksOfOneStatement) {
   EXPECT_EQ(h.Var("Q").whole(), 5);
 }
 
+// Nested blocks of one statement, and IF without ELSE, reach the nesting
+// limit at the same depth as blocks of two statements (which always take the
+// full way), with the same report.
+TEST(Blocks, NestingLimitIsTheSameForEveryBlockShape) {
+  auto nested = [](int depth, const std::string& inner) {
+    std::string text;
+    for (int i = 0; i < depth; ++i) text += "BEGIN ";
+    text += inner;
+    for (int i = 0; i < depth; ++i) text += " END";
+    return text + ";";
+  };
+  auto firstFailingDepth = [&](const std::string& inner, std::string& message) {
+    for (int depth = 1; depth < 2000; ++depth) {
+      Harness h;
+      if (!h.Run("X := 0; Y := 0; " + nested(depth, inner))) {
+        message = h.message();
+        return depth;
+      }
+    }
+    return -1;
+  };
+  std::string full, single, noElse, withElse;
+  const int fullDepth = firstFailingDepth("X := 1; Y := 2", full);
+  ASSERT_GT(fullDepth, 0);
+  EXPECT_EQ(full, "Script nested too deeply");
+  EXPECT_EQ(firstFailingDepth("X := 1", single), fullDepth);
+  EXPECT_EQ(single, full);
+  EXPECT_EQ(firstFailingDepth("IF 0 = 1 THEN X := 1", noElse), fullDepth);
+  EXPECT_EQ(noElse, full);
+  // The ELSE branch runs, and its block is one level deeper than the IF.
+  EXPECT_EQ(firstFailingDepth("IF 0 = 1 THEN X := 1 ELSE Y := 2", withElse), fullDepth - 1);
+  EXPECT_EQ(withElse, full);
+}
+
 TEST(Jumps, GotoReachesOwnAndEnclosingBlocksOnly) {
   Harness h;
   EXPECT_TRUE(h.Run("G := 0; L1: G := G + 1; IF G < 4 THEN GOTO L1;"));
