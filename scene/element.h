@@ -92,10 +92,40 @@ class TLumElement {
   // class that answers some property names before its properties refuses
   // handles for them.
   virtual bool FindNameHandle(std::string_view name, ScriptElement::NameHandle& out);
+  // Inline for what loops read and write most (an ordinal property, SELF),
+  // when no own variable or child can stand in the way; the rest out of line.
   bool GetValueByHandle(const ScriptElement::NameHandle& handle, std::string_view name,
-                        ScriptValue& out);
+                        ScriptValue& out) {
+    if (handle.scope == classInfo_ && !hasOwnVariables()) {
+      if (handle.index >= 0) {
+        const PropertyDef& prop = classInfo_->properties[static_cast<size_t>(handle.index)];
+        if (prop.ordinalGetter != nullptr) {
+          // Ordinal properties read as 32-bit integers, unsigned ones wrapping.
+          out = ScriptValue::Integer(static_cast<int32_t>(static_cast<uint32_t>(prop.ordinalGetter(*this))));
+          return true;
+        }
+      } else if (handle.index == kHandleSelf && children_.empty()) {
+        out = ScriptValue::Ref(this->handle());
+        return true;
+      }
+    }
+    return GetValueByHandleFully(handle, name, out);
+  }
   bool SetValueByHandle(const ScriptElement::NameHandle& handle, std::string_view name,
-                        const ScriptValue& value);
+                        const ScriptValue& value) {
+    if (handle.scope == classInfo_ && handle.index >= 0 && value.kind() == ValueKind::Integer &&
+        !hasOwnVariables()) {
+      const PropertyDef& prop = classInfo_->properties[static_cast<size_t>(handle.index)];
+      if (prop.ordinalSetter != nullptr) {
+        prop.ordinalSetter(*this, narrowOrdinal(prop.kind, value.whole()));
+        return true;
+      }
+    }
+    return SetValueByHandleFully(handle, name, value);
+  }
+  // Handles of the special names that paths start with (properties have
+  // their index).
+  static constexpr int32_t kHandleSelf = -2, kHandleParent = -3, kHandleLumDB = -4;
 
   // Events. Each operation sets its event label and runs its script on the
   // interpreter of the next nesting depth.
@@ -234,6 +264,11 @@ class TLumElement {
   std::shared_ptr<TVarList> vars_;
   // classInfo() kept at its first use, for the names scripts read in loops.
   mutable const ClassInfo* classInfo_ = nullptr;
+  bool hasOwnVariables() const { return vars_ && vars_->size() != 0; }
+  bool GetValueByHandleFully(const ScriptElement::NameHandle& handle, std::string_view name,
+                             ScriptValue& out);
+  bool SetValueByHandleFully(const ScriptElement::NameHandle& handle, std::string_view name,
+                             const ScriptValue& value);
   const ClassInfo& knownClassInfo() const {
     if (classInfo_ == nullptr) classInfo_ = &classInfo();
     return *classInfo_;

@@ -276,11 +276,6 @@ bool TLumElement::SetValue(std::string_view name, const ScriptValue& given) {
   return false;
 }
 
-namespace {
-// Handles of the special names that paths start with (negative numbers;
-// properties have their index).
-constexpr int32_t kHandleSelf = -2, kHandleParent = -3, kHandleLumDB = -4;
-}  // namespace
 
 bool TLumElement::FindNameHandle(std::string_view name, ScriptElement::NameHandle& out) {
   const ClassInfo& info = knownClassInfo();
@@ -295,8 +290,8 @@ bool TLumElement::FindNameHandle(std::string_view name, ScriptElement::NameHandl
 }
 
 // Own variables come before properties, as in GetValue and SetValue.
-bool TLumElement::GetValueByHandle(const ScriptElement::NameHandle& handle, std::string_view name,
-                                   ScriptValue& out) {
+bool TLumElement::GetValueByHandleFully(const ScriptElement::NameHandle& handle,
+                                        std::string_view name, ScriptValue& out) {
   const ClassInfo& info = knownClassInfo();
   if (handle.scope != &info) return GetValue(name, out);
   if (vars_ && vars_->size() != 0) {
@@ -322,8 +317,8 @@ bool TLumElement::GetValueByHandle(const ScriptElement::NameHandle& handle, std:
   return true;
 }
 
-bool TLumElement::SetValueByHandle(const ScriptElement::NameHandle& handle, std::string_view name,
-                                   const ScriptValue& given) {
+bool TLumElement::SetValueByHandleFully(const ScriptElement::NameHandle& handle,
+                                        std::string_view name, const ScriptValue& given) {
   const ClassInfo& info = knownClassInfo();
   if (handle.scope != &info || handle.index < 0) return SetValue(name, given);
   if (vars_ && vars_->size() != 0 && vars_->Exists(name))

@@ -102,8 +102,8 @@ const ScriptElement::NameHandle* LastHandle(ScriptElement& e, std::string_view l
 
 }  // namespace
 
-bool ReadPathQuick(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
-                   PathHandle& handle, ScriptValue& out) {
+bool ReadPathQuickFirst(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
+                        PathHandle& handle, ScriptValue& out) {
   std::string_view last;
   ScriptElement* owner = QuickOwner(env, start, path, handle, last);
   if (owner == nullptr) return false;
@@ -132,8 +132,8 @@ bool ReadPath(ScriptEnvironment& env, ScriptElement* start, std::string_view pat
   return false;
 }
 
-bool WritePath(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
-               const ScriptValue& value, const TVarList* vars, PathHandle* handle) {
+bool WritePathFully(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
+                    const ScriptValue& value, const TVarList* vars, PathHandle* handle) {
   if (handle != nullptr) {
     std::string_view last;
     if (ScriptElement* owner = QuickOwner(env, start, path, *handle, last)) {

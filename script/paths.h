@@ -22,15 +22,52 @@ struct PathHandle {
   uint32_t headLength = 0;
 };
 
+// The element that holds the last name of a path whose handles were all
+// found before (the case of loops), with that name in `last`; null when
+// the path is not of that kind, its head names no element, or the head is
+// gone. Inline: loops read and write such paths on every pass.
+inline ScriptElement* KnownOwner(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
+                                 const PathHandle& handle, std::string_view& last) {
+  if (start == nullptr || !handle.soughtLast || handle.last.scope == nullptr) return nullptr;
+  if (handle.shape == PathHandle::Shape::Single) {
+    last = path;
+    return start;
+  }
+  if (handle.shape != PathHandle::Shape::Pair || !handle.soughtFirst ||
+      handle.first.scope == nullptr || handle.headLength >= path.size())
+    return nullptr;
+  ScriptValue step;
+  if (!start->GetValueByHandle(handle.first, path.substr(0, handle.headLength), step) ||
+      step.kind() != ValueKind::Ref)
+    return nullptr;
+  last = path.substr(handle.headLength + 1);
+  return env.elements.Resolve(step.ref());
+}
+
 // The short way of ReadPath alone, for a single name or a path of two names
 // whose handles are found: true with the value, or false with nothing logged (the caller
 // then reads the path with ReadPath).
-bool ReadPathQuick(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
-                   PathHandle& handle, ScriptValue& out);
+bool ReadPathQuickFirst(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
+                        PathHandle& handle, ScriptValue& out);
+inline bool ReadPathQuick(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
+                          PathHandle& handle, ScriptValue& out) {
+  std::string_view last;
+  if (ScriptElement* owner = KnownOwner(env, start, path, handle, last))
+    return owner->GetValueByHandle(handle.last, last, out);
+  return ReadPathQuickFirst(env, start, path, handle, out);
+}
 // On failure `out` is the byte 0 and a "Not var" line is logged.
 bool ReadPath(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
               const TVarList* vars, ScriptValue& out, PathHandle* handle = nullptr);
-bool WritePath(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
-               const ScriptValue& value, const TVarList* vars, PathHandle* handle = nullptr);
+bool WritePathFully(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
+                    const ScriptValue& value, const TVarList* vars, PathHandle* handle);
+inline bool WritePath(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
+                      const ScriptValue& value, const TVarList* vars, PathHandle* handle = nullptr) {
+  std::string_view last;
+  if (handle != nullptr)
+    if (ScriptElement* owner = KnownOwner(env, start, path, *handle, last))
+      return owner->SetValueByHandle(handle->last, last, value);
+  return WritePathFully(env, start, path, value, vars, handle);
+}
 
 }  // namespace lum

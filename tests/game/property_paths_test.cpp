@@ -72,6 +72,29 @@ TEST(PropertyPaths, PathsFromElementsWithoutAParent) {
   EXPECT_NE(game.errorLog().find("Variable not found: PARENT.X"), std::string::npos) << game.errorLog();
 }
 
+// Paths to the properties of elements with and without variables of their
+// own, and to such a variable, read and written again and again.
+TEST(PropertyPaths, ElementsWithAndWithoutVariablesOfTheirOwn) {
+  testing::SceneHarness game;
+  ASSERT_TRUE(game.play(R"({"class": "TLumDB", "properties": {"Key": 0, "Id": "Own", "InitScreen": 1},
+    "children": [{"class": "TLumScreen", "properties": {"Key": 1, "Id": "Hall"},
+      "children": [
+        {"class": "TLumImage", "properties": {"Key": 2, "Id": "C1", "X": 10, "exInit": "N := 77;"}},
+        {"class": "TLumImage", "properties": {"Key": 3, "Id": "C2", "X": 20, "exInit": "Y := 1;"}},
+        {"class": "TLumImage", "properties": {"Key": 4, "Id": "C3", "X": 30}}]}]})"))
+      << game.error();
+  ASSERT_TRUE(game.run(
+      "R := 0; I := 0; FOR I := 1 TO 3 DO BEGIN "
+      "C1.N := C1.N + 1; C2.X := C2.X + 1; C3.X := C3.X + 1; R := R + C1.N + C2.X + C3.X; END;",
+      1))
+      << game.errorLog();
+  EXPECT_EQ(game.integer("LUMDB.HALL.C1.N"), 80);
+  EXPECT_EQ(game.byKey(2)->X(), 10);
+  EXPECT_EQ(game.byKey(3)->X(), 23);
+  EXPECT_EQ(game.byKey(4)->X(), 33);
+  EXPECT_EQ(game.integer("LUMDB.HALL.R"), (78 + 21 + 31) + (79 + 22 + 32) + (80 + 23 + 33));
+}
+
 // A script that runs with a list of its own (a show event) on an element
 // whose own variables hold an array element: that element is written
 // there, a new one stays in the script's list.
