@@ -104,8 +104,8 @@ class TLumElement {
           out = ScriptValue::Integer(static_cast<int32_t>(static_cast<uint32_t>(prop.ordinalGetter(*this))));
           return true;
         }
-      } else if (handle.index == kHandleSelf && children_.empty()) {
-        out = ScriptValue::Ref(this->handle());
+      } else if (children_.empty() && (handle.index == kHandleSelf || handle.index == kHandleLumDB)) {
+        out = ScriptValue::Ref(handle.index == kHandleSelf ? this->handle() : rootRef());
         return true;
       }
     }
@@ -265,6 +265,7 @@ class TLumElement {
   // classInfo() kept at its first use, for the names scripts read in loops.
   mutable const ClassInfo* classInfo_ = nullptr;
   bool hasOwnVariables() const { return vars_ && vars_->size() != 0; }
+  ElementRef rootRef() const;
   bool GetValueByHandleFully(const ScriptElement::NameHandle& handle, std::string_view name,
                              ScriptValue& out);
   bool SetValueByHandleFully(const ScriptElement::NameHandle& handle, std::string_view name,

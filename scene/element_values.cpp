@@ -290,6 +290,8 @@ bool TLumElement::FindNameHandle(std::string_view name, ScriptElement::NameHandl
 }
 
 // Own variables come before properties, as in GetValue and SetValue.
+ElementRef TLumElement::rootRef() const { return refTo(root_).ref(); }
+
 bool TLumElement::GetValueByHandleFully(const ScriptElement::NameHandle& handle,
                                         std::string_view name, ScriptValue& out) {
   const ClassInfo& info = knownClassInfo();
