@@ -5,9 +5,14 @@
 #include <memory>
 
 #include "library/builtins/builtin_context.h"
+#include "library/engine/engine_commands.h"
+#include "library/games/puzzle_commands.h"
 #include "scene/routine_provider.h"
 
 namespace lum {
+
+// The bodies of the routine table's engine and puzzle rows in a game.
+struct InGame : engine::EngineCommands, games::PuzzleCommands {};
 
 class GameRoutines final : public RoutineProvider {
  public:
