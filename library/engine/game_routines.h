@@ -1,7 +1,8 @@
 #pragma once
 // Every routine that a game's scripts call, registered with the game's
-// interpreters: the built-in functions and the engine commands, sharing the
-// game's code page and random generator.
+// interpreters from the routine table with the game's bodies: the built-in
+// functions, the engine commands and the puzzle routines, sharing the game's
+// code page and random generator.
 #include <memory>
 
 #include "library/builtins/builtin_context.h"
