@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "library/game_routines.h"
+#include "library/engine/game_routines.h"
 #include "scene/db.h"
 #include "scene/game_host.h"
 #include "scene/game_json.h"

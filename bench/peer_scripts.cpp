@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "library/game_routines.h"
+#include "library/engine/game_routines.h"
 #include "platform/user_data.h"
 #include "scene/db.h"
 #include "scene/game_host.h"

@@ -9,6 +9,10 @@ foreach(program lumrun lumf lumscript)
   endif()
 endforeach()
 install(TARGETS ${lumrun_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# lumscript's game mode, which lumscript runs from there.
+if(TARGET lumscript-game)
+  install(TARGETS lumscript-game RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/lumrun)
+endif()
 
 install(FILES ${PROJECT_SOURCE_DIR}/dist/lumrun.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

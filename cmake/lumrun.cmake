@@ -26,7 +26,7 @@ endfunction()
 # (tests, tools, benchmarks, fuzz targets) that may use any of them.
 function(lumrun_all_layers out)
   set(libs "")
-  foreach(layer shell library scene script media render platform)
+  foreach(layer shell engine games scene library script media render platform)
     if(TARGET lum_${layer})
       list(APPEND libs lum_${layer})
     endif()

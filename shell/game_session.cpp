@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "library/game_routines.h"
+#include "library/engine/game_routines.h"
 #include "platform/file_ops.h"
 #include "platform/game_folder.h"
 #include "platform/user_data.h"

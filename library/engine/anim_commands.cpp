@@ -31,27 +31,27 @@ TLumEffect* exactlyEffect(TLumElement& e) {
 
 }  // namespace
 
-bool AnimStart(RoutineCall& c) {
+bool EngineCommands::AnimStart(RoutineCall& c) {
   return onOneElement(c, [](TLumElement& e) {
     if (TLumAnim* anim = exactlyAnimation(e)) anim->Start();
     if (TLumEffect* effect = exactlyEffect(e)) effect->Start();
   });
 }
 
-bool AnimStop(RoutineCall& c) {
+bool EngineCommands::AnimStop(RoutineCall& c) {
   // An animation is not stopped by it: it plays on.
   return onOneElement(c, [](TLumElement& e) {
     if (TLumEffect* effect = exactlyEffect(e)) effect->Stop();
   });
 }
 
-bool AnimBreak(RoutineCall& c) {
+bool EngineCommands::AnimBreak(RoutineCall& c) {
   return onOneElement(c, [](TLumElement& e) {
     if (TLumEffect* effect = exactlyEffect(e)) effect->Break();
   });
 }
 
-bool ProcEf(RoutineCall& c) {
+bool EngineCommands::ProcEf(RoutineCall& c) {
   TLumElement* e = nullptr;
   const ElementArg arg = elementArgument(c, 0, 2, 2, e);
   if (arg != ElementArg::Found) return arg != ElementArg::Fail;
@@ -65,7 +65,7 @@ bool ProcEf(RoutineCall& c) {
   return true;
 }
 
-bool AnimPlay(RoutineCall& c) {
+bool EngineCommands::AnimPlay(RoutineCall& c) {
   return onOneElement(c, [](TLumElement& e) {
     if (TLumAnim* anim = exactlyAnimation(e)) anim->Play();
   });

@@ -44,26 +44,26 @@ bool pixelCommand(RoutineCall& c, bool alpha) {
 
 }  // namespace
 
-bool Update(RoutineCall& c) {
+bool EngineCommands::Update(RoutineCall& c) {
   return onElement(c, [](TLumElement& e) { e.Update(); });
 }
-bool Process(RoutineCall& c) {
+bool EngineCommands::Process(RoutineCall& c) {
   return onElement(c, [](TLumElement& e) { e.Process(); });
 }
-bool MsDown(RoutineCall& c) {
+bool EngineCommands::MsDown(RoutineCall& c) {
   return onElement(c, [](TLumElement& e) { e.MouseDown(); });
 }
-bool MsMove(RoutineCall& c) {
+bool EngineCommands::MsMove(RoutineCall& c) {
   return onElement(c, [](TLumElement& e) { e.MouseMove(); });
 }
-bool Init(RoutineCall& c) {
+bool EngineCommands::Init(RoutineCall& c) {
   return onElement(c, [](TLumElement& e) { e.InitPr(); });
 }
-bool Show(RoutineCall& c) {
+bool EngineCommands::Show(RoutineCall& c) {
   return onElement(c, [](TLumElement& e) { e.Show(); });
 }
 
-bool SetFocus(RoutineCall& c) {
+bool EngineCommands::SetFocus(RoutineCall& c) {
   return onElement(c, [](TLumElement& e) {
     if (auto* text = dynamic_cast<TLumText*>(&e)) {
       if (Runtime* rt = e.runtime()) rt->state.focusedText = text;
@@ -71,13 +71,13 @@ bool SetFocus(RoutineCall& c) {
   });
 }
 
-bool ToFront(RoutineCall& c) {
+bool EngineCommands::ToFront(RoutineCall& c) {
   return onElement(c, [](TLumElement& e) {
     if (e.parent()) e.parent()->MoveChildToEnd(&e);
   });
 }
 
-bool MoveTo(RoutineCall& c) {
+bool EngineCommands::MoveTo(RoutineCall& c) {
   bool result = true;
   TLumElement* e = target(c, 3, result);
   if (!e) return result;
@@ -88,7 +88,7 @@ bool MoveTo(RoutineCall& c) {
   return true;
 }
 
-bool GetAlpha(RoutineCall& c) { return pixelCommand(c, true); }
-bool GetPixel(RoutineCall& c) { return pixelCommand(c, false); }
+bool EngineCommands::GetAlpha(RoutineCall& c) { return pixelCommand(c, true); }
+bool EngineCommands::GetPixel(RoutineCall& c) { return pixelCommand(c, false); }
 
 }  // namespace lum::engine

@@ -55,7 +55,7 @@ std::optional<std::filesystem::path> localSettingsPath(TLumDB& root, Runtime& rt
 
 }  // namespace
 
-bool GetText(RoutineCall& c) {
+bool EngineCommands::GetText(RoutineCall& c) {
   if (c.Count() != 1) return false;
   std::string key;
   if (!c.Text(0, key)) return false;
@@ -64,7 +64,7 @@ bool GetText(RoutineCall& c) {
   return true;
 }
 
-bool DelFile(RoutineCall& c) {
+bool EngineCommands::DelFile(RoutineCall& c) {
   if (c.Count() != 1) return false;
   std::string name;
   if (!c.Text(0, name)) return false;
@@ -79,7 +79,7 @@ bool DelFile(RoutineCall& c) {
   return true;
 }
 
-bool GetIni(RoutineCall& c) {
+bool EngineCommands::GetIni(RoutineCall& c) {
   if (c.Count() != 3) return false;
   std::string section, key, fallback;
   if (!c.Text(0, section) || !c.Text(1, key) || !c.Text(2, fallback)) return false;
@@ -112,7 +112,7 @@ bool GetIni(RoutineCall& c) {
   return true;
 }
 
-bool SetIni(RoutineCall& c) {
+bool EngineCommands::SetIni(RoutineCall& c) {
   if (c.Count() != 3) return false;
   std::string section, key, value;
   if (!c.Text(0, section) || !c.Text(1, key) || !c.Text(2, value)) return false;

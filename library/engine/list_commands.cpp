@@ -24,7 +24,7 @@ TLumElement* secondElement(RoutineCall& c) {
 
 }  // namespace
 
-bool ListAdd(RoutineCall& c) {
+bool EngineCommands::ListAdd(RoutineCall& c) {
   TLumElement* e = nullptr;
   const ElementArg arg = elementArgument(c, 0, 2, 2, e);
   if (arg != ElementArg::Found) return arg != ElementArg::Fail;
@@ -34,7 +34,7 @@ bool ListAdd(RoutineCall& c) {
   return true;
 }
 
-bool ListDel(RoutineCall& c) {
+bool EngineCommands::ListDel(RoutineCall& c) {
   TLumElement* e = nullptr;
   const ElementArg arg = elementArgument(c, 0, 2, 2, e);
   if (arg != ElementArg::Found) return arg != ElementArg::Fail;

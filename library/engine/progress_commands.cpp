@@ -5,12 +5,12 @@
 
 namespace lum::engine {
 
-bool SaveState(RoutineCall& c) {
+bool EngineCommands::SaveState(RoutineCall& c) {
   if (TLumDB* root = rootOf(c)) root->SaveState();
   return true;
 }
 
-bool LoadState(RoutineCall& c) {
+bool EngineCommands::LoadState(RoutineCall& c) {
   if (TLumDB* root = rootOf(c)) root->LoadState();
   return true;
 }

@@ -59,7 +59,7 @@ bool fastSetScreen(RoutineCall& c, bool withEvents) {
 
 }  // namespace
 
-bool SetScreen(RoutineCall& c) {
+bool EngineCommands::SetScreen(RoutineCall& c) {
   TLumElement* screen = nullptr;
   if (!screenArgument(c, screen)) return false;
   Runtime* rt = runtimeOf(c);
@@ -93,28 +93,28 @@ bool SetScreen(RoutineCall& c) {
   return true;
 }
 
-bool FastSetScreen(RoutineCall& c) { return fastSetScreen(c, true); }
-bool FastSetScreenNS(RoutineCall& c) { return fastSetScreen(c, false); }
+bool EngineCommands::FastSetScreen(RoutineCall& c) { return fastSetScreen(c, true); }
+bool EngineCommands::FastSetScreenNS(RoutineCall& c) { return fastSetScreen(c, false); }
 
-bool LoadIm(RoutineCall& c) {
+bool EngineCommands::LoadIm(RoutineCall& c) {
   TLumDB* root = rootOf(c);
   Runtime* rt = runtimeOf(c);
   if (root && rt) root->FinishScreenLoad(rt->state.pendingScreen);
   return true;
 }
 
-bool EndLoadIm(RoutineCall& c) {
+bool EngineCommands::EndLoadIm(RoutineCall& c) {
   if (Runtime* rt = runtimeOf(c)) rt->state.frame.LoadingPhase = false;
   return true;
 }
 
-bool TimerReset(RoutineCall& c) {
+bool EngineCommands::TimerReset(RoutineCall& c) {
   Runtime* rt = runtimeOf(c);
   if (rt) rt->shell.resetTimer();
   return true;
 }
 
-bool ExitGame(RoutineCall& c) {
+bool EngineCommands::ExitGame(RoutineCall& c) {
   if (Runtime* rt = runtimeOf(c)) rt->state.closeRequested = true;
   return true;
 }

@@ -19,7 +19,7 @@ bool lookUp(RoutineCall& c, std::string& file, int32_t& volume) {
 
 }  // namespace
 
-bool PlaySnd(RoutineCall& c) {
+bool EngineCommands::PlaySnd(RoutineCall& c) {
   std::string file;
   int32_t volume = 0;
   if (!lookUp(c, file, volume)) return false;
@@ -28,7 +28,7 @@ bool PlaySnd(RoutineCall& c) {
   return true;
 }
 
-bool PlayMuz(RoutineCall& c) {
+bool EngineCommands::PlayMuz(RoutineCall& c) {
   std::string file;
   int32_t volume = 0;
   if (!lookUp(c, file, volume)) return false;
@@ -37,7 +37,7 @@ bool PlayMuz(RoutineCall& c) {
   return true;
 }
 
-bool StopMuz(RoutineCall& c) {
+bool EngineCommands::StopMuz(RoutineCall& c) {
   if (c.Count() != 1) return false;
   Runtime* rt = runtimeOf(c);
   if (rt) rt->services.sound.MusicFadeOut();

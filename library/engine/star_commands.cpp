@@ -29,7 +29,7 @@ bool readLook(RoutineCall& c, size_t first, StarLook& look) {
 
 }  // namespace
 
-bool AddStar(RoutineCall& c) {
+bool EngineCommands::AddStar(RoutineCall& c) {
   if (c.Count() < 8 || c.Count() > 12) return false;
   StarMotion m;
   double* fields[] = {&m.angle, &m.x, &m.y, &m.size, &m.angleStep, &m.sizeStep, &m.xStep, &m.yStep};
@@ -43,7 +43,7 @@ bool AddStar(RoutineCall& c) {
   return true;
 }
 
-bool ImStarsR(RoutineCall& c) {
+bool EngineCommands::ImStarsR(RoutineCall& c) {
   if (c.Count() < 10 || c.Count() > 14) return false;
   TLumElement* e = nullptr;
   if (elementArgument(c, 0, 10, 14, e) != ElementArg::Found) return false;

@@ -1,11 +1,8 @@
 #pragma once
 // The puzzle routines of particular games, one function per routine, each
-// taking its element argument already checked for kind. Their table and
-// registration come after every other routine.
-#include <span>
-
+// taking its element argument already checked for kind. Their rows close the
+// routine table.
 #include "library/games/puzzle_access.h"
-#include "library/routine_table.h"
 
 namespace lum {
 
@@ -48,11 +45,4 @@ void BrambleGIListUpdate(TLumElement& e, Puzzle& p);
 void BrambleLevel2LogPr(TLumElement& e, Puzzle& p);
 
 }  // namespace games
-
-// The puzzle routines in registration order.
-std::span<const RoutineEntry> PuzzleRoutineTable();
-
-// Registers them; called after every other routine is registered.
-void registerPuzzleRoutines(TFuncList& funcs, BuiltinContext& context);
-
 }  // namespace lum

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <map>
 
-#include "library/game_routines.h"
+#include "library/engine/game_routines.h"
 #include "scene/db.h"
 #include "scene/game_host.h"
 #include "scene/progress_file.h"

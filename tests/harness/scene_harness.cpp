@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "library/game_routines.h"
+#include "library/engine/game_routines.h"
 #include "platform/ascii_case.h"
 #include "platform/utf.h"
 #include "render/device.h"

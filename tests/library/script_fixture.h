@@ -22,7 +22,7 @@ class ScriptFixture : public ::testing::Test {
   ScriptFixture() : calc_(env_) {
     context_.now = FixedNow;
     context_.unicode = false;
-    registerBuiltins(calc_.Functions(), context_);
+    registerRoutinesWithoutGame(calc_.Functions(), context_);
   }
 
   // Prepares and runs; false with the interpreter's error readable.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what lands there:
-# the three programs (which run and name their version), the desktop entry
-# (valid, when desktop-file-validate is installed), the icon and a man page
-# for each program.
+# the three programs (which run and name their version), lumscript's game
+# mode helper where lumscript finds it, the desktop entry (valid, when
+# desktop-file-validate is installed), the icon and a man page for each
+# program.
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
@@ -22,6 +23,12 @@ for program in lumrun lumf lumscript; do
     man -l "$page" 2>/dev/null | grep -q "^NAME" || fail "$page does not format"
   fi
 done
+# lumscript --game runs the helper: a missing game is reported by it.
+[[ -x "$prefix/libexec/lumrun/lumscript-game" ]] || fail "no libexec/lumrun/lumscript-game"
+echo "X := 1;" > "$prefix/probe.pas"
+out=$("$prefix/bin/lumscript" --game "$prefix/none.lumf" "$prefix/probe.pas" 2>&1) && fail "lumscript --game ran without a game"
+[[ "$out" == "lumscript: no such game file: $prefix/none.lumf" ]] || fail "lumscript --game: $out"
+rm -f "$prefix/probe.pas"
 desktop="$prefix/share/applications/lumrun.desktop"
 [[ -s "$desktop" ]] || fail "no desktop entry"
 [[ -s "$prefix/share/icons/hicolor/scalable/apps/lumrun.svg" ]] || fail "no icon"
@@ -31,6 +38,6 @@ else
   echo "install: desktop-file-validate not installed; entry not validated" >&2
 fi
 # Nothing else: no libraries or headers of the layers.
-extra=$(cd "$prefix" && find . -type f | grep -v -E '^\./(bin|share/(man|applications|icons))/' || true)
+extra=$(cd "$prefix" && find . -type f | grep -v -E '^\./(bin|libexec/lumrun|share/(man|applications|icons))/' || true)
 [[ -z "$extra" ]] || fail "unexpected files: $extra"
 exit $status

@@ -5,7 +5,7 @@
 #include <map>
 #include <set>
 
-#include "library/game_routines.h"
+#include "library/engine/game_routines.h"
 #include "platform/ascii_case.h"
 #include "platform/ini_file.h"
 #include "render/archive.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "library/game_routines.h"
+#include "library/engine/game_routines.h"
 #include "platform/user_data.h"
 #include "scene/db.h"
 #include "scene/game_host.h"

@@ -1,22 +1,22 @@
 // lumscript: runs one script file (or evaluates one expression) on a fresh
-// interpreter pool and prints the variables it leaves, for checks to read.
+// interpreter pool and prints the variables it leaves, for checks to read;
+// with --game it hands over to its helper, lumscript-game.
+#include <unistd.h>
+
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "game_mode.h"
+#include "command_line.h"
 #include "library/builtins/builtin_context.h"
+#include "library/routine_table.h"
 #include "platform/game_folder.h"
-#include "routines.h"
 #include "script/pool.h"
 #include "script/scanner.h"
 #include "script/value_text.h"
@@ -24,55 +24,6 @@
 namespace {
 
 using namespace lum;
-
-struct Options {
-  std::string logPath = "lumware.err";
-  std::vector<std::string> presets;
-  std::string eval;
-  bool evalMode = false;
-  std::string tokensFile;
-  std::string scriptFile;
-  std::optional<uint64_t> scriptBudget;
-  bool gameMode = false;
-  GameModeOptions game;
-};
-
-int Usage() {
-  std::cerr << "usage: lumscript [--log FILE] [--script-budget N] [--var NAME=VALUE]... SCRIPT_FILE|-\n"
-               "       lumscript --game GAME.lumf [--init] [--as KEY] [--dump] [--script-budget N] SCRIPT_FILE\n"
-               "       lumscript --eval EXPRESSION\n"
-               "       lumscript --tokens FILE\n";
-  return 2;
-}
-
-bool ReadWhole(const std::string& path, std::string& out, int& error) {
-  if (path == "-") {
-    out.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    return true;
-  }
-  errno = 0;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = errno != 0 ? errno : ENOENT;
-    return false;
-  }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  out = buffer.str();
-  return true;
-}
-
-ScriptValue PresetValue(const std::string& text) {
-  bool digits = !text.empty();
-  for (size_t i = 0; i < text.size(); ++i)
-    digits = digits && ((text[i] >= '0' && text[i] <= '9') || (i == 0 && text[i] == '-' && text.size() > 1));
-  int64_t whole;
-  if (digits && ParseDecimalInteger(text, whole) && whole >= INT32_MIN && whole <= INT32_MAX)
-    return ScriptValue::Integer(static_cast<int32_t>(whole));
-  double real;
-  if (text.find('.') != std::string::npos && ParseDecimalReal(text, real)) return ScriptValue::Real(real);
-  return ScriptValue::String(text);
-}
 
 void PrintErrorLines(const TPasCalc& calc) {
   std::cout << "error " << calc.ErrorCode() << ": " << calc.ErrorMessage() << "\n"
@@ -138,68 +89,30 @@ int RunScript(InterpreterPool& pool, const Options& options) {
   return prepareFailed || !ran ? 1 : 0;
 }
 
+// The game mode's helper, where the build and the installation put it
+// relative to this program; it takes the command line as it is.
+int RunGameHelper(char** argv) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  const fs::path helper = (ec ? fs::path(argv[0]) : self).parent_path() / LUMSCRIPT_HELPER;
+  const std::string path = helper.lexically_normal().string();
+  argv[0] = const_cast<char*>(path.c_str());
+  execv(path.c_str(), argv);
+  std::cerr << "lumscript: cannot run " << path << ": " << std::strerror(errno) << '\n';
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options;
-  std::vector<std::string> args(argv + 1, argv + argc);
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (a == "--version") {
-      std::cout << "lumscript " << LUMRUN_VERSION << '\n';
-      return 0;
-    }
-    if (a == "--log" && hasValue) {
-      options.logPath = args[++i];
-    } else if (a == "--var" && hasValue) {
-      if (args[i + 1].find('=') == std::string::npos) return Usage();
-      options.presets.push_back(args[++i]);
-    } else if (a == "--eval" && hasValue) {
-      options.evalMode = true;
-      options.eval = args[++i];
-    } else if (a == "--game" && hasValue) {
-      options.gameMode = true;
-      options.game.gameFile = args[++i];
-    } else if (a == "--init") {
-      options.game.init = true;
-    } else if (a == "--dump") {
-      options.game.dump = true;
-    } else if (a == "--as" && hasValue) {
-      const ScriptValue key = PresetValue(args[++i]);
-      if (key.kind() != ValueKind::Integer) return Usage();
-      options.game.asKey = static_cast<int32_t>(key.whole());
-    } else if (a == "--script-budget" && hasValue) {
-      uint64_t budget = 0;
-      const std::string& v = args[++i];
-      auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), budget);
-      if (ec != std::errc() || end != v.data() + v.size()) return Usage();
-      options.scriptBudget = budget;
-    } else if (a == "--tokens" && hasValue) {
-      options.tokensFile = args[++i];
-    } else if (a == "-" || (a.rfind("--", 0) != 0 && options.scriptFile.empty())) {
-      options.scriptFile = a;
-    } else {
-      return Usage();
-    }
-  }
+  if (std::optional<int> answered = ReadCommandLine(argc, argv, options)) return *answered;
   if (!options.tokensFile.empty()) return PrintTokens(options.tokensFile);
+  if (options.runsInGame()) return RunGameHelper(argv);
 
-  if (options.gameMode && !options.evalMode) {
-    if (options.scriptFile.empty()) return Usage();
-    std::string source;
-    int error = 0;
-    if (!ReadWhole(options.scriptFile, source, error)) {
-      std::cerr << "lumscript: cannot read " << options.scriptFile << " (error " << error << ")\n";
-      return 2;
-    }
-    options.game.scriptFile = options.scriptFile;
-    options.game.logPath = options.logPath;
-    options.game.scriptBudget = options.scriptBudget;
-    return RunInGame(options.game, source);
-  }
   BuiltinContext builtins;
-  InterpreterPool pool([&builtins](TFuncList& f) { registerAllRoutines(f, builtins); });
+  InterpreterPool pool([&builtins](TFuncList& f) { registerRoutinesWithoutGame(f, builtins); });
   pool.Environment().log.SetPath(options.logPath);
   pool.Environment().log.SetSaveErr(true);
   if (options.scriptBudget) pool.Environment().statementBudget = *options.scriptBudget;

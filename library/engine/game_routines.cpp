@@ -1,4 +1,4 @@
-#include "library/game_routines.h"
+#include "library/engine/game_routines.h"
 
 #include "library/routine_table.h"
 #include "scene/runtime.h"
@@ -8,7 +8,9 @@ namespace lum {
 GameRoutines::GameRoutines(Runtime& runtime)
     : builtins_(runtime.services.codePage, runtime.services.random) {}
 
-void GameRoutines::registerRoutines(TFuncList& functions) { registerBuiltins(functions, builtins_); }
+void GameRoutines::registerRoutines(TFuncList& functions) {
+  lum::registerRoutines(functions, builtins_, kRoutines<InGame>);
+}
 
 std::unique_ptr<RoutineProvider> makeGameRoutines(Runtime& runtime) {
   return std::make_unique<GameRoutines>(runtime);
