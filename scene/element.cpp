@@ -41,6 +41,7 @@ TLumElement* TLumElement::createUnder(const ClassInfo& info, TLumElement* parent
   e->parent_ = parent;
   parent->children_.push_back(std::move(made));
   e->registerHandle(parent->table_);
+  parent->noteNamesChanged();
   e->SetVis(true);
   e->MousedVis = true;
   return e;
@@ -79,6 +80,7 @@ void TLumElement::DestroyChild(TLumElement* child) {
   if (it == children_.end()) return;
   std::unique_ptr<TLumElement> doomed = std::move(*it);
   children_.erase(it);
+  noteNamesChanged();
 }
 
 void TLumElement::MoveChildToEnd(TLumElement* child) {
@@ -86,6 +88,7 @@ void TLumElement::MoveChildToEnd(TLumElement* child) {
                          [child](const auto& c) { return c.get() == child; });
   if (it == children_.end()) return;
   std::rotate(it, it + 1, children_.end());
+  noteNamesChanged();
 }
 
 void TLumElement::DestroyChildren() {
@@ -93,6 +96,7 @@ void TLumElement::DestroyChildren() {
     std::unique_ptr<TLumElement> doomed = std::move(children_.back());
     children_.pop_back();
   }
+  noteNamesChanged();
 }
 
 void TLumElement::ClearLoaded() {

@@ -123,6 +123,14 @@ class TLumElement {
     }
     return SetValueByHandleFully(handle, name, value);
   }
+  // A cell for an ordinal property of the class, which own variables of
+  // the name would hide (see ScriptElement::PropertyCell).
+  bool FindPropertyCell(const ScriptElement::NameHandle& handle, std::string_view name,
+                        ScriptElement::PropertyCell& out);
+  bool IsFixedStep(const ScriptElement::NameHandle& handle) const {
+    return handle.scope == classInfo_ &&
+           (handle.index == kHandleSelf || handle.index == kHandleParent || handle.index == kHandleLumDB);
+  }
   // Handles of the special names that paths start with (properties have
   // their index).
   static constexpr int32_t kHandleSelf = -2, kHandleParent = -3, kHandleLumDB = -4;
@@ -152,7 +160,10 @@ class TLumElement {
 
   // Published base properties.
   int32_t Key = 0;
+  // Scripts and the game file write it through SetId, so that paths that
+  // scripts keep see the new name.
   std::string Id;
+  void SetId(std::string id);
   std::string Tag;
   double rX = 0.0;
   double rY = 0.0;
@@ -220,6 +231,11 @@ class TLumElement {
   // Gives the element a handle in the table (and later ones to its
   // children as they are made).
   void registerHandle(ElementTable* table);
+  // Children added, removed or reordered: paths that scripts keep look
+  // their names up again.
+  void noteNamesChanged() {
+    if (table_ != nullptr) table_->NoteNamesChanged();
+  }
   // A fresh, empty variable list for exInit to fill.
   void resetVariables();
   // Init steps after the initialised flag: the script, then the children.

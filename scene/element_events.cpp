@@ -17,7 +17,10 @@ bool TLumElement::RunEvent(const ScriptText& script, const std::string& label,
   return pool.RunEvent(&face_, script.prepared, kept.get());
 }
 
-void TLumElement::resetVariables() { vars_ = std::make_shared<TVarList>(); }
+void TLumElement::resetVariables() {
+  vars_ = std::make_shared<TVarList>();
+  face_.NoteOwnVariables(vars_.get());
+}
 
 void TLumElement::runInit(const char* label, bool again) {
   resetVariables();

@@ -42,7 +42,9 @@ PropertyDef eventProperty(const EventName& ev) {
 std::vector<PropertyDef> TLumElement::baseProperties() {
   return {
       field("Key", PropKind::Int32, &E::Key),
-      field("Id", PropKind::String, &E::Id),
+      accessor<E, std::string>(
+          "Id", PropKind::String, [](const E& e) { return e.Id; },
+          [](E& e, const std::string& v) { e.SetId(v); }),
       accessor<E, int64_t>(
           "X", PropKind::Int32, [](const E& e) { return e.X(); },
           [](E& e, int64_t v) { e.SetX(static_cast<int32_t>(v)); }),

@@ -289,6 +289,41 @@ bool TLumElement::FindNameHandle(std::string_view name, ScriptElement::NameHandl
   return true;
 }
 
+namespace {
+
+// A cell's functions: the owner is always the face of an element, the
+// property one of its class's ordinal properties.
+int32_t readOrdinalCell(ScriptElement& owner, const void* property) {
+  const auto& prop = *static_cast<const PropertyDef*>(property);
+  const TLumElement& e = static_cast<ElementScriptFace&>(owner).element();
+  // Ordinal properties read as 32-bit integers, unsigned ones wrapping.
+  return static_cast<int32_t>(static_cast<uint32_t>(prop.ordinalGetter(e)));
+}
+
+void writeOrdinalCell(ScriptElement& owner, const void* property, int64_t value) {
+  const auto& prop = *static_cast<const PropertyDef*>(property);
+  prop.ordinalSetter(static_cast<ElementScriptFace&>(owner).element(), narrowOrdinal(prop.kind, value));
+}
+
+}  // namespace
+
+bool TLumElement::FindPropertyCell(const ScriptElement::NameHandle& handle, std::string_view name,
+                                   ScriptElement::PropertyCell& out) {
+  if (handle.scope != &knownClassInfo() || handle.index < 0) return false;
+  if (vars_ && vars_->IndexOf(name) >= 0) return false;
+  const PropertyDef& prop = classInfo_->properties[static_cast<size_t>(handle.index)];
+  if (prop.ordinalGetter == nullptr) return false;
+  out.property = &prop;
+  out.read = readOrdinalCell;
+  out.write = prop.ordinalSetter != nullptr ? writeOrdinalCell : nullptr;
+  return true;
+}
+
+void TLumElement::SetId(std::string id) {
+  Id = std::move(id);
+  if (table_ != nullptr) table_->NoteNamesChanged();
+}
+
 // Own variables come before properties, as in GetValue and SetValue.
 ElementRef TLumElement::rootRef() const { return refTo(root_).ref(); }
 
@@ -349,6 +384,13 @@ bool ElementScriptFace::GetValueByHandle(const NameHandle& handle, std::string_v
 bool ElementScriptFace::SetValueByHandle(const NameHandle& handle, std::string_view name,
                                          const ScriptValue& value) {
   return element_.SetValueByHandle(handle, name, value);
+}
+bool ElementScriptFace::FindPropertyCell(const NameHandle& handle, std::string_view name,
+                                         PropertyCell& out) {
+  return element_.FindPropertyCell(handle, name, out);
+}
+bool ElementScriptFace::IsFixedStep(const NameHandle& handle) const {
+  return element_.IsFixedStep(handle);
 }
 ScriptElement* ElementScriptFace::Parent() const {
   return element_.parent() ? &element_.parent()->script() : nullptr;

@@ -19,6 +19,8 @@ class ElementScriptFace final : public ScriptElement {
   bool GetValueByHandle(const NameHandle& handle, std::string_view name, ScriptValue& out) override;
   bool SetValueByHandle(const NameHandle& handle, std::string_view name,
                         const ScriptValue& value) override;
+  bool FindPropertyCell(const NameHandle& handle, std::string_view name, PropertyCell& out) override;
+  bool IsFixedStep(const NameHandle& handle) const override;
   ScriptElement* Parent() const override;
   uint32_t Key() const override;
   std::string Id() const override;

@@ -35,6 +35,7 @@ ElementRef ElementTable::Register(ScriptElement& element) {
   slot.element = &element;
   element.handle_ = (slot.generation << kIndexBits) | (index + 1);
   ++live_;
+  ++namesVersion_;
   return element.handle_;
 }
 
@@ -45,6 +46,7 @@ void ElementTable::Release(ScriptElement& element) {
   slot.element = nullptr;
   element.handle_ = 0;
   --live_;
+  ++namesVersion_;
   if (slot.generation < kMaxGeneration) {
     ++slot.generation;
     free_.push_back(index);

@@ -40,6 +40,32 @@ class ScriptElement {
     return SetValue(name, value);
   }
 
+  // An integer property that a loop reads and writes through the same path
+  // again and again: read and written by plain functions, without a lookup,
+  // for as long as nothing that decides what the path names has changed
+  // (see PathCell). `write` is null for a property scripts cannot set.
+  struct PropertyCell {
+    const void* property = nullptr;
+    int32_t (*read)(ScriptElement& owner, const void* property) = nullptr;
+    void (*write)(ScriptElement& owner, const void* property, int64_t value) = nullptr;
+  };
+  // The cell of the property that the handle names, while this element has
+  // no own variable called `name`; false when there is none (other kinds of
+  // values, names the class answers otherwise).
+  virtual bool FindPropertyCell(const NameHandle& /*handle*/, std::string_view /*name*/,
+                                PropertyCell& /*out*/) {
+    return false;
+  }
+  // Whether the element that this handle's name leads to can only change
+  // when an own variable of this element or the names of the tree change
+  // (the special names SELF, PARENT and LUMDB, as opposed to a property
+  // that holds an element).
+  virtual bool IsFixedStep(const NameHandle& /*handle*/) const { return false; }
+  // The element's own variables, read without a call for their stamp; the
+  // host notes every list it gives the element.
+  const TVarList* OwnVariablesView() const { return ownVariablesView_; }
+  void NoteOwnVariables(const TVarList* list) { ownVariablesView_ = list; }
+
   virtual ScriptElement* Parent() const = 0;
   virtual uint32_t Key() const = 0;
   virtual std::string Id() const = 0;
@@ -61,6 +87,7 @@ class ScriptElement {
  private:
   friend class ElementTable;
   ElementRef handle_ = 0;
+  const TVarList* ownVariablesView_ = nullptr;
 };
 
 // Slot table of live elements. A handle is the slot number (low 20 bits,
@@ -81,6 +108,11 @@ class ElementTable {
     return slot.element;
   }
   size_t LiveCount() const { return live_; }
+  // Changes whenever an element is registered or released, and whenever
+  // the host notes that children were added, removed or reordered or that
+  // an element was renamed: what caches of paths check.
+  uint64_t NamesVersion() const { return namesVersion_; }
+  void NoteNamesChanged() { ++namesVersion_; }
 
  private:
   struct Slot {
@@ -94,6 +126,7 @@ class ElementTable {
   std::vector<Slot> slots_;
   std::vector<uint32_t> free_;
   size_t live_ = 0;
+  uint64_t namesVersion_ = 1;
 };
 
 }  // namespace lum

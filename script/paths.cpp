@@ -102,6 +102,29 @@ const ScriptElement::NameHandle* LastHandle(ScriptElement& e, std::string_view l
 
 }  // namespace
 
+bool RefreshPathCell(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
+                     PathHandle& handle) {
+  if (start == nullptr || start->Handle() == 0) return false;
+  PathCell& cell = handle.cell;
+  cell = PathCell{};
+  cell.start = cell.owner = start->Handle();
+  cell.names = env.elements.NamesVersion();
+  cell.startVariables = cell.ownerVariables = PathCell::VariablesStamp(*start);
+  // From here on the record holds; it gets a property only when the path
+  // ends in one that nothing but what the record keeps can change.
+  std::string_view last;
+  ScriptElement* owner = QuickOwner(env, start, path, handle, last);
+  if (owner == nullptr || owner->Handle() == 0) return true;
+  if (handle.shape == PathHandle::Shape::Pair && !start->IsFixedStep(handle.first)) return true;
+  const ScriptElement::NameHandle* found = LastHandle(*owner, last, &handle);
+  ScriptElement::PropertyCell property;
+  if (found == nullptr || !owner->FindPropertyCell(*found, last, property)) return true;
+  cell.owner = owner->Handle();
+  cell.ownerVariables = PathCell::VariablesStamp(*owner);
+  cell.property = property;
+  return true;
+}
+
 bool ReadPathQuickFirst(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
                         PathHandle& handle, ScriptValue& out) {
   std::string_view last;

@@ -5,10 +5,39 @@
 
 #include "script/environment.h"
 #include "script/value.h"
+#include "script/var_list.h"
 
 namespace lum {
 
-class TVarList;
+// Where a path read or written again and again was last found to end: an
+// integer property of an element, kept with everything that decided it.
+// The start element (by handle, so a new element in the same place does
+// not pass), the names of the tree, and the own variables of the start and
+// of the owner (an own variable comes before every property and special
+// name) are all that can make the path name something else; while they
+// are as they were, the property is read and written through its cell.
+struct PathCell {
+  ElementRef start = 0;  // 0: nothing recorded
+  uint64_t names = 0;
+  uint64_t startVariables = 0;
+  ElementRef owner = 0;
+  uint64_t ownerVariables = 0;
+  ScriptElement::PropertyCell property;  // read null: the path ends elsewhere
+
+  static uint64_t VariablesStamp(const ScriptElement& e) {
+    const TVarList* list = e.OwnVariablesView();
+    return list != nullptr ? list->stamp() : 0;
+  }
+  // The owner when the record still holds for this start, else null.
+  ScriptElement* Owner(const ScriptEnvironment& env, ScriptElement* from) const {
+    if (from == nullptr || start == 0 || from->Handle() != start ||
+        env.elements.NamesVersion() != names || VariablesStamp(*from) != startVariables)
+      return nullptr;
+    if (owner == start) return from;
+    ScriptElement* found = env.elements.Resolve(owner);
+    return found != nullptr && VariablesStamp(*found) == ownerVariables ? found : nullptr;
+  }
+};
 
 // Handles of a path's first and last names, kept by the code that reads or
 // writes the same path again and again; each sought once.
@@ -20,7 +49,23 @@ struct PathHandle {
   enum class Shape : uint8_t { Unread, Single, Pair, Other };
   Shape shape = Shape::Unread;
   uint32_t headLength = 0;
+  PathCell cell;
 };
+
+// Records in `handle.cell` where the path ends from `start` now (out of
+// line: only when the record no longer holds); false when nothing could be
+// recorded.
+bool RefreshPathCell(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
+                     PathHandle& handle);
+// The owner of the path's integer property through its cell, recorded
+// again first if need be; null when the path ends elsewhere.
+inline ScriptElement* CellOwner(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
+                                PathHandle& handle) {
+  ScriptElement* owner = handle.cell.Owner(env, start);
+  if (owner == nullptr && RefreshPathCell(env, start, path, handle))
+    owner = handle.cell.Owner(env, start);
+  return owner;
+}
 
 // The element that holds the last name of a path whose handles were all
 // found before (the case of loops), with that name in `last`; null when
@@ -51,6 +96,11 @@ bool ReadPathQuickFirst(ScriptEnvironment& env, ScriptElement* start, std::strin
                         PathHandle& handle, ScriptValue& out);
 inline bool ReadPathQuick(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
                           PathHandle& handle, ScriptValue& out) {
+  if (ScriptElement* owner = CellOwner(env, start, path, handle);
+      owner != nullptr && handle.cell.property.read != nullptr) {
+    out = ScriptValue::Integer(handle.cell.property.read(*owner, handle.cell.property.property));
+    return true;
+  }
   std::string_view last;
   if (ScriptElement* owner = KnownOwner(env, start, path, handle, last))
     return owner->GetValueByHandle(handle.last, last, out);
@@ -64,9 +114,16 @@ bool WritePathFully(ScriptEnvironment& env, ScriptElement* start, std::string_vi
 inline bool WritePath(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
                       const ScriptValue& value, const TVarList* vars, PathHandle* handle = nullptr) {
   std::string_view last;
-  if (handle != nullptr)
+  if (handle != nullptr) {
+    if (value.kind() == ValueKind::Integer)
+      if (ScriptElement* owner = CellOwner(env, start, path, *handle);
+          owner != nullptr && handle->cell.property.write != nullptr) {
+        handle->cell.property.write(*owner, handle->cell.property.property, value.whole());
+        return true;
+      }
     if (ScriptElement* owner = KnownOwner(env, start, path, *handle, last))
       return owner->SetValueByHandle(handle->last, last, value);
+  }
   return WritePathFully(env, start, path, value, vars, handle);
 }
 

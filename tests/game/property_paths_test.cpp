@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "scene/db.h"
+#include "scene/game_host.h"
 #include "scene/runtime.h"
+#include "script/pool.h"
 #include "scene_harness.h"
 
 namespace lum {
@@ -113,6 +115,85 @@ TEST(PropertyPaths, ArrayElementsOfAnElementsOwnVariables) {
   EXPECT_EQ(game.integer("LUMDB.TWO.B"), 31);
   ScriptValue unused;
   EXPECT_FALSE(game.byKey(2)->GetValue("A[3]", unused));
+}
+
+// Elements whose scripts have the same text share what the text's paths
+// found; every element still reads and writes its own properties, whatever
+// its class.
+TEST(PropertyPaths, TheSameScriptOnSeveralElements) {
+  testing::SceneHarness game;
+  const std::string step =
+      R"("exProcess": "I := 0; FOR I := 1 TO 2 DO SELF.X := SELF.X + 1; LUMDB.T := LUMDB.T + SELF.X;")";
+  ASSERT_TRUE(game.play(R"({"class": "TLumDB", "properties": {"Key": 0, "Id": "Same", "InitScreen": 1,
+      "exInit": "T := 0;"},
+    "children": [{"class": "TLumScreen", "properties": {"Key": 1, "Id": "Hall", "X": 5, )" + step + R"(},
+      "children": [
+        {"class": "TLumImage", "properties": {"Key": 2, "Id": "C1", "X": 10, )" + step + R"(}},
+        {"class": "TLumText", "properties": {"Key": 3, "Id": "C2", "X": 20, )" + step + R"(}},
+        {"class": "TLumImage", "properties": {"Key": 4, "Id": "C3", "X": 30, )" + step + R"(}}]}]})"))
+      << game.error();
+  const int64_t before = game.integer("LUMDB.T");
+  const int32_t x[] = {game.byKey(1)->X(), game.byKey(2)->X(), game.byKey(3)->X(), game.byKey(4)->X()};
+  game.tick(3);
+  const int32_t moved = game.byKey(1)->X() - x[0];
+  ASSERT_GT(moved, 0);
+  for (int key = 2; key <= 4; ++key) EXPECT_EQ(game.byKey(key)->X() - x[key - 1], moved) << key;
+  // Each run adds the four values after two steps.
+  int64_t sum = 0;
+  for (int32_t run = 1; run <= moved / 2; ++run)
+    for (int32_t start : x) sum += start + 2 * run;
+  EXPECT_EQ(game.integer("LUMDB.T") - before, sum);
+}
+
+// What a path kept by a loop names changes between passes: an own
+// variable of the name appears and goes, a child takes the name SELF and
+// gives it back, the root gets a variable named like its property. The
+// changes are made by a routine that the test adds for this.
+TEST(PropertyPaths, KeptPathsSeeChangesBetweenPasses) {
+  testing::SceneHarness game;
+  ASSERT_TRUE(game.play(R"({"class": "TLumDB", "properties": {"Key": 0, "Id": "Kept", "InitScreen": 1},
+    "children": [{"class": "TLumScreen", "properties": {"Key": 1, "Id": "Hall", "X": 3},
+      "children": [{"class": "TLumImage", "properties": {"Key": 2, "Id": "C1", "X": 10}}]}]})"))
+      << game.error();
+  TLumElement& hall = *game.byKey(1);
+  TLumElement& child = *game.byKey(2);
+  TLumDB& root = game.root();
+  const int32_t rootX = root.X();
+  auto change = [&](int32_t pass) {
+    switch (pass) {  // the first two passes find the paths
+      case 3:
+        hall.variables()->AddVar(TVar{"X", ScriptValue::Integer(77)});
+        hall.variables()->AddVar(TVar{"Y", ScriptValue::Integer(0)});
+        break;
+      case 4:
+        hall.variables()->Remove("X");
+        hall.variables()->Remove("Y");
+        break;
+      case 5: child.SetId("Self"); break;
+      case 6: child.SetId("C1"); break;
+      case 7: root.variables()->AddVar(TVar{"X", ScriptValue::Integer(100)}); break;
+      default: break;
+    }
+  };
+  InterpreterPool& pool = game.host().services().pool;
+  for (int i = 0; i < InterpreterPool::kSize; ++i)
+    pool.At(i).AddFunction("CHANGE", [&](TPasCalc&, TVarList& params, TVar&) {
+      change(static_cast<int32_t>(params[0].Value.whole()));
+      return true;
+    });
+  ASSERT_TRUE(game.run(
+      "I := 0; Q := 0; FOR I := 1 TO 8 DO V[I] := 0; "
+      "FOR I := 1 TO 8 DO BEGIN "
+      "V[I] := SELF.X; SELF.Y := I; Q := LUMDB.X; LUMDB.X := Q + 1; Change(I); END;",
+      1))
+      << game.errorLog();
+  const int64_t read[] = {3, 3, 3, 77, 3, 10, 3, 3};
+  for (int pass = 1; pass <= 8; ++pass)
+    EXPECT_EQ(game.integer("LUMDB.HALL.V[" + std::to_string(pass) + "]"), read[pass - 1]) << pass;
+  EXPECT_EQ(hall.Y(), 8);
+  EXPECT_EQ(child.Y(), 6);
+  EXPECT_EQ(root.X(), rootX + 7);
+  EXPECT_EQ(game.integer("LUMDB.X"), 101);
 }
 
 }  // namespace
