@@ -13,6 +13,7 @@ void TPasCalc::ResetErrorState() {
   blockDepth_ = -1;
   callDepth_ = 0;
   statementsRun_ = 0;
+  statementCap_ = 0;
 }
 
 void TPasCalc::ReportSpaced(std::string message, std::string spaced, int code) {
@@ -66,6 +67,7 @@ bool TPasCalc::Run(const PreparedScript& script) {
 }
 
 void TPasCalc::ExecuteBlock(std::string_view encoded) {
+  statementCap_ = 0;
   std::shared_ptr<TokenText> text = Cached(encoded);
   const Context saved = context_;
   RunBlock(*text, text->main());
@@ -73,6 +75,7 @@ void TPasCalc::ExecuteBlock(std::string_view encoded) {
 }
 
 bool TPasCalc::Evaluate(std::string_view encoded, TVar& result) {
+  statementCap_ = 0;
   std::shared_ptr<TokenText> text = Cached(encoded);
   return EvaluateUnit(*text, text->expression(), result.Value);
 }

@@ -63,7 +63,10 @@ class TPasCalc {
 
   // Ends a run with an error after this many statements and loop passes;
   // 0 (the default) takes the budget shared by the pool's environment.
-  void SetStatementLimit(uint64_t limit) { statementLimit_ = limit; }
+  void SetStatementLimit(uint64_t limit) {
+    statementLimit_ = limit;
+    statementCap_ = 0;
+  }
   // Statements and loop passes of the current (or last) run.
   uint64_t StatementsRun() const { return statementsRun_; }
   static constexpr int kMaxCallDepth = 200;
@@ -220,11 +223,10 @@ class TPasCalc {
   // After a loop body: false when the loop must end.
   bool LoopContinues();
   // Counts a statement or loop pass; false (with the error) past the limit.
-  bool CountStatement() {
-    ++statementsRun_;
-    const uint64_t limit = statementLimit_ != 0 ? statementLimit_ : env_.statementBudget;
-    return limit == 0 || statementsRun_ <= limit || !StatementLimitReached();
-  }
+  // Past `statementCap_` the limit is looked up again (and the cap raised
+  // to it); the cap starts at 0 on every entry, so a limit changed between
+  // runs is always seen.
+  bool CountStatement() { return ++statementsRun_ <= statementCap_ || !StatementLimitReached(); }
   bool StatementLimitReached();
 
   // Preparation (prepare.cpp).
@@ -270,6 +272,7 @@ class TPasCalc {
   int callDepth_ = 0;
   uint64_t statementsRun_ = 0;
   uint64_t statementLimit_ = 0;
+  uint64_t statementCap_ = 0;
   std::unordered_map<std::string, std::shared_ptr<TokenText>> textCache_;
 };
 

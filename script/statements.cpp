@@ -78,6 +78,7 @@ bool TPasCalc::StatementLimitReached() {
     Fail(Msg::StatementLimit);
     return true;
   }
+  statementCap_ = limit != 0 ? limit : UINT64_MAX;
   return false;
 }
 
