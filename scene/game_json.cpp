@@ -5,6 +5,7 @@
 #include <limits>
 #include <map>
 
+#include "platform/utf.h"
 #include "scene/db.h"
 #include "scene/game_reader.h"
 
@@ -183,6 +184,138 @@ OrderedJson elementToJson(const TLumElement& element, const CodePage& codePage) 
   for (const auto& c : element.children()) children.push_back(elementToJson(*c, codePage));
   node["children"] = std::move(children);
   return node;
+}
+
+namespace {
+
+// Writes the tree as the library's pretty printer with an indent of two
+// does, one value at a time, into a buffer handed to the stream in blocks.
+class StreamedTreeWriter {
+ public:
+  StreamedTreeWriter(std::ostream& out, const CodePage& cp) : out_(out), cp_(cp) {}
+  ~StreamedTreeWriter() { flush(); }
+
+  void element(const TLumElement& e) {
+    text_ += "{\n";
+    pad_ += "  ";
+    key("class");
+    quoted(e.className());
+    text_ += ",\n";
+    key("properties");
+    const std::vector<PropertyDef>& props = e.classInfo().properties;
+    if (props.empty()) {
+      text_ += "{}";
+    } else {
+      text_ += "{\n";
+      pad_ += "  ";
+      for (size_t i = 0; i < props.size(); ++i) {
+        if (i > 0) text_ += ",\n";
+        key(props[i].name);
+        value(props[i], props[i].get(e));
+      }
+      closeWith('}');
+    }
+    text_ += ",\n";
+    key("children");
+    if (e.children().empty()) {
+      text_ += "[]";
+    } else {
+      text_ += "[\n";
+      pad_ += "  ";
+      for (size_t i = 0; i < e.children().size(); ++i) {
+        if (i > 0) text_ += ",\n";
+        text_ += pad_;
+        element(*e.children()[i]);
+      }
+      closeWith(']');
+    }
+    closeWith('}');
+    if (text_.size() >= kBlock) flush();
+  }
+
+ private:
+  static constexpr size_t kBlock = 1 << 16;
+
+  void key(const std::string& name) {
+    text_ += pad_;
+    quoted(name);
+    text_ += ": ";
+  }
+  // Integers, booleans and texts written here as the library writes them;
+  // reals (their shortest form) and anything unusual by the library.
+  void value(const PropertyDef& prop, const PropertyValue& v) {
+    switch (prop.kind) {
+      case PropKind::Bool: text_ += ordinalOf(v) != 0 ? "true" : "false"; return;
+      case PropKind::Float64:
+      case PropKind::Extended: break;
+      case PropKind::String: quoted(cp_.toUtf8(stringOf(v))); return;
+      case PropKind::Enum: {
+        const int64_t n = ordinalOf(v);
+        if (n >= 0 && static_cast<size_t>(n) < prop.enumNames.size()) {
+          quoted(prop.enumNames[static_cast<size_t>(n)]);
+          return;
+        }
+        text_ += std::to_string(n);
+        return;
+      }
+      default: text_ += std::to_string(ordinalOf(v)); return;
+    }
+    text_ += valueToJson(prop, v, cp_).dump();
+  }
+  // A text in quotes with the library's escapes (no escape for non-ASCII);
+  // a text that is not valid UTF-8 goes to the library, which refuses it.
+  void quoted(const std::string& text) {
+    if (!isValidUtf8(text)) {
+      text_ += OrderedJson(text).dump();
+      return;
+    }
+    text_ += '"';
+    for (const char ch : text) {
+      const auto c = static_cast<unsigned char>(ch);
+      switch (c) {
+        case '"': text_ += "\\\""; break;
+        case '\\': text_ += "\\\\"; break;
+        case '\b': text_ += "\\b"; break;
+        case '\f': text_ += "\\f"; break;
+        case '\n': text_ += "\\n"; break;
+        case '\r': text_ += "\\r"; break;
+        case '\t': text_ += "\\t"; break;
+        default:
+          if (c < 0x20) {
+            static const char kHex[] = "0123456789abcdef";
+            text_ += "\\u00";
+            text_ += kHex[c >> 4];
+            text_ += kHex[c & 15];
+          } else {
+            text_ += ch;
+          }
+      }
+    }
+    text_ += '"';
+  }
+  // Ends an object or array opened at the pad two blanks shorter.
+  void closeWith(char bracket) {
+    pad_.resize(pad_.size() - 2);
+    text_ += '\n';
+    text_ += pad_;
+    text_ += bracket;
+  }
+  void flush() {
+    out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+    text_.clear();
+  }
+
+  std::ostream& out_;
+  const CodePage& cp_;
+  std::string text_;
+  std::string pad_;
+};
+
+}  // namespace
+
+void writeElementJson(std::ostream& out, const TLumElement& element, const CodePage& codePage) {
+  StreamedTreeWriter writer(out, codePage);
+  writer.element(element);
 }
 
 Result<std::string> gameFileFromJson(const OrderedJson& root, const CodePage& codePage) {

@@ -243,6 +243,9 @@ class TPasCalc {
   TProcList procs_;
   std::string lastSource_;
   std::string lastTokens_;
+  // Buffers that preparing a script reuses.
+  std::string normalisedScratch_;
+  std::vector<TokenSpan> spanScratch_;
   int errorCode_ = 0;
   std::string errorMessage_;
   std::string errorSource_;

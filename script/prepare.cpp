@@ -43,8 +43,8 @@ std::string_view EncodedRun(std::string_view encoded, const std::vector<TokenSpa
 // without copying token texts. False when the script has anything else;
 // the full collection then runs from the start and reports as always.
 bool CollectPlain(std::string_view encoded, std::string& main,
-                  std::vector<std::shared_ptr<TProcedure>>& procs) {
-  const std::vector<TokenSpan> tokens = TokenSpans(encoded);
+                  std::vector<std::shared_ptr<TProcedure>>& procs, std::vector<TokenSpan>& tokens) {
+  TokenSpans(encoded, tokens);
   auto code = [&](uint32_t i, uint32_t stop) {
     return i < stop ? tokens[i].code : uint8_t{tkEndOfText};
   };
@@ -174,15 +174,15 @@ PreparedScript TPasCalc::PrepareScript(std::string_view source) {
   std::string_view encoded = source;
   if (source.find(kTokenMark) == std::string_view::npos) {
     if (source != lastSource_ || lastTokens_.empty()) {
-      lastSource_ = std::string(source);
-      lastTokens_ = Tokenise(source);
+      lastSource_.assign(source);
+      TokeniseInto(source, lastTokens_, normalisedScratch_);
     }
     encoded = lastTokens_;
   }
   PreparedScript prepared;
   includedBytes_ = 0;
   std::vector<std::shared_ptr<TProcedure>> procs;
-  if (CollectPlain(encoded, prepared.mainText, procs)) {
+  if (CollectPlain(encoded, prepared.mainText, procs, spanScratch_)) {
     for (auto& proc : procs) procs_.Add(std::move(proc));
     context_ = Context{};
   } else {

@@ -8,6 +8,12 @@ namespace lum {
 
 std::string Normalise(std::string_view source) {
   std::string out;
+  NormaliseInto(source, out);
+  return out;
+}
+
+void NormaliseInto(std::string_view source, std::string& out) {
+  out.clear();
   out.reserve(source.size());
   bool inString = false, inComment = false;
   for (size_t i = 0; i < source.size(); ++i) {
@@ -37,7 +43,6 @@ std::string Normalise(std::string_view source) {
     if (c == '}') continue;
     out.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : static_cast<char>(c));
   }
-  return out;
 }
 
 namespace {
@@ -129,11 +134,17 @@ std::vector<Token> ScanAll(std::string_view normalised) {
 }
 
 std::string Tokenise(std::string_view source) {
+  std::string out, normalised;
+  TokeniseInto(source, out, normalised);
+  return out;
+}
+
+void TokeniseInto(std::string_view source, std::string& out, std::string& normalised) {
   // Straight into the encoded form: no token strings on the way. Encoding
   // adds two bytes a token and blanks go, so the normalised size plus a
   // little is nearly always enough.
-  const std::string normalised = Normalise(source);
-  std::string out;
+  NormaliseInto(source, normalised);
+  out.clear();
   out.reserve(normalised.size() + normalised.size() / 4 + 16);
   size_t pos = 0;
   for (;;) {
@@ -141,7 +152,6 @@ std::string Tokenise(std::string_view source) {
     if (t.code == tkEndOfText) break;
     AppendEncoded(out, t.code, t.text);
   }
-  return out;
 }
 
 }  // namespace lum

@@ -53,8 +53,8 @@ std::vector<Token> DecodeTokens(std::string_view encoded) {
   return tokens;
 }
 
-std::vector<TokenSpan> TokenSpans(std::string_view encoded) {
-  std::vector<TokenSpan> spans;
+void TokenSpans(std::string_view encoded, std::vector<TokenSpan>& spans) {
+  spans.clear();
   spans.reserve(static_cast<size_t>(std::count(encoded.begin(), encoded.end(), kTokenMark)));
   size_t pos = encoded.find(kTokenMark);
   while (pos != std::string_view::npos && pos + 1 < encoded.size()) {
@@ -64,7 +64,6 @@ std::vector<TokenSpan> TokenSpans(std::string_view encoded) {
     spans.push_back(TokenSpan{code, pos, next == std::string_view::npos ? encoded.size() : next});
     pos = next;
   }
-  return spans;
 }
 
 std::string SpacedText(const Token* begin, const Token* end) {

@@ -49,7 +49,8 @@ struct TokenSpan {
     return encoded.substr(at + 2, end - at - 2);
   }
 };
-std::vector<TokenSpan> TokenSpans(std::string_view encoded);
+// The spans of every token of an encoded text, into `spans` (its memory reused).
+void TokenSpans(std::string_view encoded, std::vector<TokenSpan>& spans);
 // Every token's text followed by a blank, and one more blank at the end.
 std::string SpacedText(const Token* begin, const Token* end);
 std::string SpacedEncoded(std::string_view encoded);

@@ -1,6 +1,10 @@
 // The JSON authoring form: building game files from it and dumping them back.
 #include <gtest/gtest.h>
 
+#include <iomanip>
+#include <limits>
+#include <sstream>
+
 #include "scene/db.h"
 #include "scene/game_json.h"
 #include "scene/image.h"
@@ -44,6 +48,38 @@ TEST(GameJson, DumpOfABuiltTreeGivesTheSameJsonBack) {
   EXPECT_EQ(elementToJson(db2, cp), dumped);
   Result<std::string> third = gameFileFromJson(elementToJson(db2, cp), cp);
   EXPECT_EQ(*third, *again);
+}
+
+// `lumf dump` writes the tree as it goes; the text must be the library's
+// pretty print of the same tree, escapes, numbers and empty lists included.
+TEST(GameJson, StreamedDumpIsThePrettyPrintOfTheTree) {
+  CodePage cp;
+  Result<std::string> bytes = gameFileFromJson(parse(R"({
+    "class": "TLumDB",
+    "properties": {"Key": -7, "Id": "q\"uote back\\slash\ttab\u0001\u001f\u007f Демо"},
+    "children": [
+      {"class": "TLumScreen", "properties": {"Key": 2, "Id": "", "Order": -3},
+       "children": [
+         {"class": "TLumImage", "properties": {"Key": 3, "PosHor": "phCenter", "Scale": 0.1,
+                                               "exMouseDown": "A := 'x\r\ny';"}},
+         {"class": "TLumText", "properties": {"Key": 4, "Text": "Привет", "Shadow": true}}]},
+      {"class": "TLumScreen", "properties": {"Key": 5}}]})"),
+                                               cp);
+  ASSERT_TRUE(bytes.ok()) << bytes.error().text();
+  TLumDB db;
+  ASSERT_TRUE(db.LoadFromBytes(*bytes));
+  // An enumeration value without a name, and a real that JSON cannot hold.
+  auto* image = static_cast<TLumImage*>(db.child(0)->child(0));
+  image->PosHor = 99;
+  image->ScaleX = std::numeric_limits<double>::infinity();
+  std::ostringstream library, streamed;
+  library << std::setw(2) << elementToJson(db, cp);
+  writeElementJson(streamed, db, cp);
+  EXPECT_EQ(streamed.str(), library.str());
+  EXPECT_NE(library.str().find("\\u001f"), std::string::npos);
+  EXPECT_NE(library.str().find("\"children\": []"), std::string::npos);
+  EXPECT_NE(library.str().find("\"ScaleX\": null"), std::string::npos);
+  EXPECT_NE(library.str().find("\"PosHor\": 99"), std::string::npos);
 }
 
 TEST(GameJson, ValueCountCoversTheLastGivenProperty) {

@@ -84,8 +84,9 @@ int loadRoot(const Options& opt, lum::TLumDB& root) {
 int dump(const Options& opt, const lum::CodePage& cp) {
   lum::TLumDB root;
   if (int rc = loadRoot(opt, root)) return rc;
-  // Streamed: a big game's text never exists whole in memory.
-  std::cout << std::setw(2) << lum::elementToJson(root, cp) << '\n';
+  // Streamed: neither a big game's text nor its JSON tree exists whole in memory.
+  lum::writeElementJson(std::cout, root, cp);
+  std::cout << '\n';
   return 0;
 }
 
