@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/huge_pages.h"
 #include "scene/db.h"
 #include "scene/runtime.h"
 
@@ -76,7 +77,8 @@ Result<std::string_view> childClassName(std::string_view child, int64_t at) {
 // Walks one record. With a target the values are assigned and the children
 // built; without one the record is only checked.
 Status walkRecord(std::string_view record, int64_t base, const ClassInfo& info,
-                  TLumElement* target, int depth) {
+                  TLumElement* target, int depth, HugePageHeap* heap) {
+  if (heap != nullptr) heap->Advise();
   if (depth > kMaxRecordDepth) {
     return Error{"elements nested deeper than " + std::to_string(kMaxRecordDepth) + " levels",
                  base};
@@ -129,7 +131,7 @@ Status walkRecord(std::string_view record, int64_t base, const ClassInfo& info,
     const ClassInfo* childInfo = ClassRegistry::instance().find(*name);
     if (!childInfo || !childInfo->construct || !childInfo->mayBeChildOf(info.name)) continue;
     TLumElement* made = target ? TLumElement::createUnder(*childInfo, target) : nullptr;
-    Status s = walkRecord(*child, childAt, *childInfo, made, depth + 1);
+    Status s = walkRecord(*child, childAt, *childInfo, made, depth + 1, heap);
     if (!s) return s;
   }
   return {};
@@ -138,7 +140,7 @@ Status walkRecord(std::string_view record, int64_t base, const ClassInfo& info,
 }  // namespace
 
 Status checkGameRecord(std::string_view bytes) {
-  return walkRecord(bytes, 0, TLumDB::info(), nullptr, 0);
+  return walkRecord(bytes, 0, TLumDB::info(), nullptr, 0, nullptr);
 }
 
 Status loadGameRecord(TLumDB& root, std::string_view bytes) {
@@ -146,7 +148,8 @@ Status loadGameRecord(TLumDB& root, std::string_view bytes) {
   if (!checked) return checked;
   Runtime* rt = root.runtime();
   if (rt) rt->state.readingData = true;
-  Status built = walkRecord(bytes, 0, TLumDB::info(), &root, 0);
+  HugePageHeap heap;
+  Status built = walkRecord(bytes, 0, TLumDB::info(), &root, 0, &heap);
   if (rt) rt->state.readingData = false;
   return built;
 }
