@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "platform/ascii_case.h"
 #include "scene/class_info.h"
@@ -299,11 +302,18 @@ inline int32_t roundToInt32(double value) {
   if (value != value) return 0;  // NaN
   if (value >= 2147483647.0) return INT32_MAX;
   if (value <= -2147483648.0) return INT32_MIN;
+#if defined(__SSE2__)
+  // One conversion in the current rounding mode (by default to the nearest,
+  // halves to even): scripts that move an element read back what they
+  // wrote on every pass, so this is on the path from one pass to the next.
+  return _mm_cvtsd_si32(_mm_set_sd(value));
+#else
   // Adding and taking away 1.5 * 2^52 leaves the nearest integer in the
   // default rounding mode (halves to even), as nearbyint does, without a
   // library call.
   constexpr double kShift = 6755399441055744.0;
   return static_cast<int32_t>((value + kShift) - kShift);
+#endif
 }
 
 inline int32_t TLumElement::X() const { return roundToInt32(rX); }

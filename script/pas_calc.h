@@ -108,7 +108,7 @@ class TPasCalc {
   // array element A[I] read before, or a call of a routine with a shortcut
   // on simple arguments that the shortcut takes; false (nothing reported,
   // nothing changed) for everything else.
-  bool EvaluateQuickForms(const ExprNode& node, ScriptValue& out);
+  [[gnu::flatten]] bool EvaluateQuickForms(const ExprNode& node, ScriptValue& out);
   bool QuickPathRead(const ExprNode& node, ScriptValue& out);
   bool QuickCall(const ExprNode& node, ScriptValue& out);
   // An argument or index evaluated inside a quick form: the full way would
