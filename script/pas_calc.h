@@ -210,7 +210,7 @@ class TPasCalc {
   void EndSingleBlockWithJump(const TokenText& text, Block& block);
   void RunStatement(const TokenText& text, Statement& statement);
   void RunAssign(const TokenText& text, StatementPlan& plan);
-  void RunPlainAssign(const TokenText& text, StatementPlan& plan);
+  [[gnu::flatten]] void RunPlainAssign(const TokenText& text, StatementPlan& plan);
   bool AssignedValue(const TokenText& text, StatementPlan& plan, ScriptValue& value);
   void AssignCharacter(const std::string& name, const std::string& index, const ScriptValue& value);
   void RunIf(const TokenText& text, StatementPlan& plan);
