@@ -101,9 +101,10 @@ class ElementTable {
   // Inline: every property path and every read of the current element
   // goes through it.
   ScriptElement* Resolve(ElementRef ref) const {
-    const uint32_t low = ref & kIndexMask;
-    if (low == 0 || low > slots_.size()) return nullptr;
-    const Slot& slot = slots_[low - 1];
+    // One unsigned compare: a handle of 0 wraps to the largest index.
+    const uint32_t index = (ref & kIndexMask) - 1u;
+    if (index >= slots_.size()) return nullptr;
+    const Slot& slot = slots_[index];
     if (slot.generation != (ref >> kIndexBits)) return nullptr;
     return slot.element;
   }

@@ -98,11 +98,9 @@ bool TPasCalc::EvaluateQuickForms(const ExprNode& node, ScriptValue& out) {
   // an operator: when the right operand turns out not to be quick, the full
   // way reads the left again.
   ScriptValue left, right;
-  const ScriptValue* a = SimpleOperand(*node.left);
-  if (a == nullptr) a = QuickOperand(*node.left, left);
+  const ScriptValue* a = QuickOperand(*node.left, left);
   if (a == nullptr || a->IsStringLike()) return false;
-  const ScriptValue* b = SimpleOperand(*node.right);
-  if (b == nullptr) b = QuickOperand(*node.right, right);
+  const ScriptValue* b = QuickOperand(*node.right, right);
   if (b == nullptr || b->IsStringLike()) return false;
   if (a->kind() == ValueKind::Integer && b->kind() == ValueKind::Integer &&
       IntegerBinary(node.op, static_cast<int32_t>(a->whole()), static_cast<int32_t>(b->whole()), out))

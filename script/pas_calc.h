@@ -208,7 +208,21 @@ class TPasCalc {
   static constexpr int kBlockUnits = 4;  // a block's share of the nesting limit
   void RunBlockFully(const TokenText& text, Block& block);
   void EndSingleBlockWithJump(const TokenText& text, Block& block);
-  void RunStatement(const TokenText& text, Statement& statement);
+  // A plain assignment read before (most loop bodies) runs here, inline;
+  // everything else in RunStatementFully, in the same order of steps.
+  void RunStatement(const TokenText& text, Statement& statement) {
+    StatementPlan* plan = statement.plan.get();
+    if (plan == nullptr || plan->kind != StatementPlan::Kind::Assign || plan->index1) {
+      RunStatementFully(text, statement);
+      return;
+    }
+    if (!CountStatement()) return;
+    const Context saved = context_;
+    context_ = Context{&text, statement.span};
+    RunPlainAssign(text, *plan);
+    context_ = saved;
+  }
+  void RunStatementFully(const TokenText& text, Statement& statement);
   void RunAssign(const TokenText& text, StatementPlan& plan);
   [[gnu::flatten]] void RunPlainAssign(const TokenText& text, StatementPlan& plan);
   bool AssignedValue(const TokenText& text, StatementPlan& plan, ScriptValue& value);

@@ -82,7 +82,7 @@ bool TPasCalc::StatementLimitReached() {
   return false;
 }
 
-void TPasCalc::RunStatement(const TokenText& text, Statement& statement) {
+void TPasCalc::RunStatementFully(const TokenText& text, Statement& statement) {
   if (!CountStatement()) return;
   const Context saved = context_;
   context_ = Context{&text, statement.span};
