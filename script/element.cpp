@@ -35,7 +35,7 @@ ElementRef ElementTable::Register(ScriptElement& element) {
   slot.element = &element;
   element.handle_ = (slot.generation << kIndexBits) | (index + 1);
   ++live_;
-  ++namesVersion_;
+  NoteNamesChanged();
   return element.handle_;
 }
 
@@ -46,7 +46,7 @@ void ElementTable::Release(ScriptElement& element) {
   slot.element = nullptr;
   element.handle_ = 0;
   --live_;
-  ++namesVersion_;
+  NoteNamesChanged();
   if (slot.generation < kMaxGeneration) {
     ++slot.generation;
     free_.push_back(index);

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "script/layout_stamp.h"
 #include "script/value.h"
 
 namespace lum {
@@ -113,7 +114,7 @@ class ElementTable {
   // the host notes that children were added, removed or reordered or that
   // an element was renamed: what caches of paths check.
   uint64_t NamesVersion() const { return namesVersion_; }
-  void NoteNamesChanged() { ++namesVersion_; }
+  void NoteNamesChanged() { namesVersion_ = NewLayoutStamp(); }
 
  private:
   struct Slot {
@@ -127,7 +128,7 @@ class ElementTable {
   std::vector<Slot> slots_;
   std::vector<uint32_t> free_;
   size_t live_ = 0;
-  uint64_t namesVersion_ = 1;
+  uint64_t namesVersion_ = NewLayoutStamp();  // unique in the process, as stamps are
 };
 
 }  // namespace lum

@@ -18,7 +18,7 @@ bool TPasCalc::QuickPathRead(const ExprNode& node, ScriptValue& out) {
   return node.kind == ExprNode::Kind::Name && node.varSlot == ExprNode::kNoRecord &&
          node.varStamp == vars_.stamp() && node.decidedFuncs == funcs_.version() &&
          node.decidedProcs == procs_.version() && !node.decidedCall &&
-         ReadPathQuick(env_, env_.Current(), node.name, node.path, out);
+         ReadPathQuickFromCurrent(env_, node.name, node.path, out);
 }
 
 bool TPasCalc::QuickCall(const ExprNode& node, ScriptValue& out) {

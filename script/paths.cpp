@@ -107,7 +107,8 @@ bool RefreshPathCell(ScriptEnvironment& env, ScriptElement* start, std::string_v
   if (start == nullptr || start->Handle() == 0) return false;
   PathCell& cell = handle.cell;
   cell = PathCell{};
-  cell.start = cell.owner = start->Handle();
+  cell.start = start->Handle();
+  cell.startElement = cell.owner = start;
   cell.names = env.elements.NamesVersion();
   cell.startVariables = cell.ownerVariables = PathCell::VariablesStamp(*start);
   // From here on the record holds; it gets a property only when the path
@@ -119,7 +120,7 @@ bool RefreshPathCell(ScriptEnvironment& env, ScriptElement* start, std::string_v
   const ScriptElement::NameHandle* found = LastHandle(*owner, last, &handle);
   ScriptElement::PropertyCell property;
   if (found == nullptr || !owner->FindPropertyCell(*found, last, property)) return true;
-  cell.owner = owner->Handle();
+  cell.owner = owner;
   cell.ownerVariables = PathCell::VariablesStamp(*owner);
   cell.property = property;
   return true;

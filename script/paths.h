@@ -16,11 +16,14 @@ namespace lum {
 // of the owner (an own variable comes before every property and special
 // name) are all that can make the path name something else; while they
 // are as they were, the property is read and written through its cell.
+// The two elements are kept as pointers too: both are alive while the
+// names version holds, since releasing an element moves it.
 struct PathCell {
   ElementRef start = 0;  // 0: nothing recorded
   uint64_t names = 0;
+  ScriptElement* startElement = nullptr;
   uint64_t startVariables = 0;
-  ElementRef owner = 0;
+  ScriptElement* owner = nullptr;
   uint64_t ownerVariables = 0;
   ScriptElement::PropertyCell property;  // read null: the path ends elsewhere
 
@@ -28,14 +31,14 @@ struct PathCell {
     const TVarList* list = e.OwnVariablesView();
     return list != nullptr ? list->stamp() : 0;
   }
-  // The owner when the record still holds for this start, else null.
-  ScriptElement* Owner(const ScriptEnvironment& env, ScriptElement* from) const {
-    if (from == nullptr || start == 0 || from->Handle() != start ||
-        env.elements.NamesVersion() != names || VariablesStamp(*from) != startVariables)
+  // The owner when the record still holds for a path from the element of
+  // this handle, else null.
+  ScriptElement* Owner(const ScriptEnvironment& env, ElementRef from) const {
+    if (from != start || env.elements.NamesVersion() != names ||
+        VariablesStamp(*startElement) != startVariables)
       return nullptr;
-    if (owner == start) return from;
-    ScriptElement* found = env.elements.Resolve(owner);
-    return found != nullptr && VariablesStamp(*found) == ownerVariables ? found : nullptr;
+    if (owner == startElement) return owner;
+    return VariablesStamp(*owner) == ownerVariables ? owner : nullptr;
   }
 };
 
@@ -61,9 +64,10 @@ bool RefreshPathCell(ScriptEnvironment& env, ScriptElement* start, std::string_v
 // again first if need be; null when the path ends elsewhere.
 inline ScriptElement* CellOwner(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
                                 PathHandle& handle) {
-  ScriptElement* owner = handle.cell.Owner(env, start);
+  if (start == nullptr) return nullptr;
+  ScriptElement* owner = handle.cell.Owner(env, start->Handle());
   if (owner == nullptr && RefreshPathCell(env, start, path, handle))
-    owner = handle.cell.Owner(env, start);
+    owner = handle.cell.Owner(env, start->Handle());
   return owner;
 }
 
@@ -106,6 +110,17 @@ inline bool ReadPathQuick(ScriptEnvironment& env, ScriptElement* start, std::str
     return owner->GetValueByHandle(handle.last, last, out);
   return ReadPathQuickFirst(env, start, path, handle, out);
 }
+// ReadPathQuick from the current element, which is resolved only when the
+// path's cell does not hold.
+inline bool ReadPathQuickFromCurrent(ScriptEnvironment& env, std::string_view path,
+                                     PathHandle& handle, ScriptValue& out) {
+  if (ScriptElement* owner = handle.cell.Owner(env, env.currentElement);
+      owner != nullptr && handle.cell.property.read != nullptr) {
+    out = ScriptValue::Integer(handle.cell.property.read(*owner, handle.cell.property.property));
+    return true;
+  }
+  return ReadPathQuick(env, env.Current(), path, handle, out);
+}
 // On failure `out` is the byte 0 and a "Not var" line is logged.
 bool ReadPath(ScriptEnvironment& env, ScriptElement* start, std::string_view path,
               const TVarList* vars, ScriptValue& out, PathHandle* handle = nullptr);
@@ -125,6 +140,17 @@ inline bool WritePath(ScriptEnvironment& env, ScriptElement* start, std::string_
       return owner->SetValueByHandle(handle->last, last, value);
   }
   return WritePathFully(env, start, path, value, vars, handle);
+}
+// WritePath from the current element, with its handle.
+inline bool WritePathFromCurrent(ScriptEnvironment& env, std::string_view path,
+                                 const ScriptValue& value, const TVarList* vars, PathHandle& handle) {
+  if (value.kind() == ValueKind::Integer)
+    if (ScriptElement* owner = handle.cell.Owner(env, env.currentElement);
+        owner != nullptr && handle.cell.property.write != nullptr) {
+      handle.cell.property.write(*owner, handle.cell.property.property, value.whole());
+      return true;
+    }
+  return WritePath(env, env.Current(), path, value, vars, &handle);
 }
 
 }  // namespace lum

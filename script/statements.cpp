@@ -138,7 +138,7 @@ void TPasCalc::RunPlainAssign(const TokenText& text, StatementPlan& plan) {
                               : plan.varStamp == vars_.stamp()) {
     if (plan.varSlot != kNoSlot) {
       vars_.SetAt(plan.varSlot, std::move(value));
-    } else if (!WritePath(env_, env_.Current(), plan.target, value, &vars_, &plan.path)) {
+    } else if (!WritePathFromCurrent(env_, plan.target, value, &vars_, plan.path)) {
       // No variable of this name, as last time, and no property took it.
       vars_.AddVar(TVar{plan.target, std::move(value)}, &env_);
     }
