@@ -48,6 +48,8 @@ using PropertyValue = std::variant<int64_t, double, std::string>;
 // Cuts an int32 from a file down to the property's width, as an assignment
 // to a narrower field does.
 inline int64_t narrowOrdinal(PropKind kind, int64_t value) {
+  // Positions and most other properties are Int32: before the table.
+  if (kind == PropKind::Int32) return static_cast<int32_t>(static_cast<uint32_t>(value));
   switch (kind) {
     case PropKind::Int32:
       return static_cast<int32_t>(static_cast<uint32_t>(value));

@@ -72,11 +72,13 @@ const ScriptValue* TPasCalc::QuickElement(const ExprNode& node) {
 }
 
 const ScriptValue* TPasCalc::QuickOperand(const ExprNode& node, ScriptValue& scratch) {
+  // The two common kinds before the table of the others.
+  if (node.kind == ExprNode::Kind::Constant) return &node.constant;
+  if (node.kind == ExprNode::Kind::Name) {
+    if (const ScriptValue* v = SimpleOperand(node)) return v;
+    return QuickPathRead(node, scratch) ? &scratch : nullptr;
+  }
   switch (node.kind) {
-    case ExprNode::Kind::Constant: return &node.constant;
-    case ExprNode::Kind::Name:
-      if (const ScriptValue* v = SimpleOperand(node)) return v;
-      return QuickPathRead(node, scratch) ? &scratch : nullptr;
     case ExprNode::Kind::Variable: return QuickElement(node);
     case ExprNode::Kind::Call: return QuickCall(node, scratch) ? &scratch : nullptr;
     default: return nullptr;

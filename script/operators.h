@@ -20,17 +20,21 @@ bool ApplyBinary(uint8_t op, const ScriptValue& a, const ScriptValue& b, ScriptV
 // (ApplyBinary then gives the full answer).
 [[gnu::always_inline]] inline bool IntegerBinary(uint8_t op, int32_t a, int32_t b, ScriptValue& out) {
   int64_t wide;
-  switch (op) {
-    case tkPlus: wide = int64_t{a} + b; break;
-    case tkMinus: wide = int64_t{a} - b; break;
-    case tkStar: wide = int64_t{a} * b; break;
-    case tkEqual: out = ScriptValue::Boolean(a == b); return true;
-    case tkNotEqual: out = ScriptValue::Boolean(a != b); return true;
-    case tkLess: out = ScriptValue::Boolean(a < b); return true;
-    case tkGreater: out = ScriptValue::Boolean(a > b); return true;
-    case tkLessEqual: out = ScriptValue::Boolean(a <= b); return true;
-    case tkGreaterEqual: out = ScriptValue::Boolean(a >= b); return true;
-    default: return false;
+  // Addition before the table of the others: counters and positions.
+  if (op == tkPlus) {
+    wide = int64_t{a} + b;
+  } else {
+    switch (op) {
+      case tkMinus: wide = int64_t{a} - b; break;
+      case tkStar: wide = int64_t{a} * b; break;
+      case tkEqual: out = ScriptValue::Boolean(a == b); return true;
+      case tkNotEqual: out = ScriptValue::Boolean(a != b); return true;
+      case tkLess: out = ScriptValue::Boolean(a < b); return true;
+      case tkGreater: out = ScriptValue::Boolean(a > b); return true;
+      case tkLessEqual: out = ScriptValue::Boolean(a <= b); return true;
+      case tkGreaterEqual: out = ScriptValue::Boolean(a >= b); return true;
+      default: return false;
+    }
   }
   if (wide < INT32_MIN || wide > INT32_MAX) return false;
   out = ScriptValue::Integer(static_cast<int32_t>(wide));
