@@ -4,7 +4,7 @@
 
 namespace lum {
 
-bool TPasCalc::LoopContinues() {
+bool TPasCalc::LoopContinuesAfterJump() {
   if (errorCode_ != 0) return false;
   switch (pendingJump_) {
     case 0: return true;
@@ -37,8 +37,9 @@ void TPasCalc::RunFor(const TokenText& text, StatementPlan& plan) {
     Fail(Msg::InvalidLoopValue);
     return;
   }
-  const int64_t step = plan.downto ? -1 : 1;
-  for (int64_t counter = start; plan.downto ? counter >= end : counter <= end; counter += step) {
+  const bool downto = plan.downto;  // read once: the body may not change it, but the compiler cannot tell
+  const int64_t step = downto ? -1 : 1;
+  for (int64_t counter = start; downto ? counter >= end : counter <= end; counter += step) {
     if (counter != start && !CountStatement()) return;
     if (plan.varStamp != vars_.positionsStamp()) {
       const int slot = vars_.IndexOfHinted(plan.target, plan.slotHint);

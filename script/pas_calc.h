@@ -234,8 +234,10 @@ class TPasCalc {
   void RunCase(const TokenText& text, StatementPlan& plan);
   bool CaseLabelMatches(const TokenText& text, CaseLabel& label, const ScriptValue& selector,
                         bool& matched);
-  // After a loop body: false when the loop must end.
-  bool LoopContinues();
+  // After a loop body: false when the loop must end. Inline for the pass
+  // without a jump; BREAK, CONTINUE and the rest in LoopContinuesAfterJump.
+  bool LoopContinues() { return pendingJump_ == 0 ? errorCode_ == 0 : LoopContinuesAfterJump(); }
+  bool LoopContinuesAfterJump();
   // Counts a statement or loop pass; false (with the error) past the limit.
   // Past `statementCap_` the limit is looked up again (and the cap raised
   // to it); the cap starts at 0 on every entry, so a limit changed between
