@@ -86,14 +86,15 @@ const ScriptValue* TPasCalc::QuickOperand(const ExprNode& node, ScriptValue& scr
 }
 
 bool TPasCalc::EvaluateQuickForms(const ExprNode& node, ScriptValue& out) {
-  switch (node.kind) {
-    case ExprNode::Kind::Binary: break;
-    case ExprNode::Kind::Name: return QuickPathRead(node, out);  // a simple name was tried
-    case ExprNode::Kind::Call: return QuickCall(node, out);
-    default: {
-      const ScriptValue* v = QuickOperand(node, out);
-      if (v != nullptr && v != &out) out = *v;
-      return v != nullptr;
+  if (node.kind != ExprNode::Kind::Binary) {
+    switch (node.kind) {
+      case ExprNode::Kind::Name: return QuickPathRead(node, out);  // a simple name was tried
+      case ExprNode::Kind::Call: return QuickCall(node, out);
+      default: {
+        const ScriptValue* v = QuickOperand(node, out);
+        if (v != nullptr && v != &out) out = *v;
+        return v != nullptr;
+      }
     }
   }
   // Reading a property or an element has no effects, nor has a shortcut or
