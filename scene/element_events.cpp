@@ -19,7 +19,7 @@ bool TLumElement::RunEvent(const ScriptText& script, const std::string& label,
 
 void TLumElement::resetVariables() {
   vars_ = std::make_shared<TVarList>();
-  face_.NoteOwnVariables(vars_.get());
+  if (table_ != nullptr) table_->WatchOwnVariables(*vars_);
 }
 
 void TLumElement::runInit(const char* label, bool again) {

@@ -39,6 +39,11 @@ ElementRef ElementTable::Register(ScriptElement& element) {
   return element.handle_;
 }
 
+void ElementTable::WatchOwnVariables(TVarList& list) {
+  list.WatchLayout(&namesVersion_);
+  NoteNamesChanged();
+}
+
 void ElementTable::Release(ScriptElement& element) {
   if (Resolve(element.handle_) != &element) return;
   const uint32_t index = (element.handle_ & kIndexMask) - 1;

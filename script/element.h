@@ -62,10 +62,6 @@ class ScriptElement {
   // (the special names SELF, PARENT and LUMDB, as opposed to a property
   // that holds an element).
   virtual bool IsFixedStep(const NameHandle& /*handle*/) const { return false; }
-  // The element's own variables, read without a call for their stamp; the
-  // host notes every list it gives the element.
-  const TVarList* OwnVariablesView() const { return ownVariablesView_; }
-  void NoteOwnVariables(const TVarList* list) { ownVariablesView_ = list; }
 
   virtual ScriptElement* Parent() const = 0;
   virtual uint32_t Key() const = 0;
@@ -88,7 +84,6 @@ class ScriptElement {
  private:
   friend class ElementTable;
   ElementRef handle_ = 0;
-  const TVarList* ownVariablesView_ = nullptr;
 };
 
 // Slot table of live elements. A handle is the slot number (low 20 bits,
@@ -110,11 +105,14 @@ class ElementTable {
     return slot.element;
   }
   size_t LiveCount() const { return live_; }
-  // Changes whenever an element is registered or released, and whenever
-  // the host notes that children were added, removed or reordered or that
-  // an element was renamed: what caches of paths check.
+  // Changes whenever an element is registered or released, whenever the
+  // own variables of an element appear, vanish or move (for lists the
+  // table watches), and whenever the host notes that children were added,
+  // removed or reordered or that an element was renamed: what caches of
+  // paths check.
   uint64_t NamesVersion() const { return namesVersion_; }
   void NoteNamesChanged() { namesVersion_ = NewLayoutStamp(); }
+  void WatchOwnVariables(TVarList& list);
 
  private:
   struct Slot {

@@ -108,9 +108,8 @@ bool RefreshPathCell(ScriptEnvironment& env, ScriptElement* start, std::string_v
   PathCell& cell = handle.cell;
   cell = PathCell{};
   cell.start = start->Handle();
-  cell.startElement = cell.owner = start;
+  cell.owner = start;
   cell.names = env.elements.NamesVersion();
-  cell.startVariables = cell.ownerVariables = PathCell::VariablesStamp(*start);
   // From here on the record holds; it gets a property only when the path
   // ends in one that nothing but what the record keeps can change.
   std::string_view last;
@@ -121,7 +120,6 @@ bool RefreshPathCell(ScriptEnvironment& env, ScriptElement* start, std::string_v
   ScriptElement::PropertyCell property;
   if (found == nullptr || !owner->FindPropertyCell(*found, last, property)) return true;
   cell.owner = owner;
-  cell.ownerVariables = PathCell::VariablesStamp(*owner);
   cell.property = property;
   return true;
 }

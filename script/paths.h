@@ -5,40 +5,31 @@
 
 #include "script/environment.h"
 #include "script/value.h"
-#include "script/var_list.h"
 
 namespace lum {
+
+class TVarList;
 
 // Where a path read or written again and again was last found to end: an
 // integer property of an element, kept with everything that decided it.
 // The start element (by handle, so a new element in the same place does
-// not pass), the names of the tree, and the own variables of the start and
-// of the owner (an own variable comes before every property and special
-// name) are all that can make the path name something else; while they
-// are as they were, the property is read and written through its cell.
-// The two elements are kept as pointers too: both are alive while the
-// names version holds, since releasing an element moves it.
+// not pass) and the names version of the element table (which moves when
+// elements come or go, children change or are renamed, and own variables
+// of elements appear or vanish: an own variable comes before every
+// property and special name) are all that can make the path name
+// something else; while they are as they were, the property is read and
+// written through its cell. The owner is kept as a pointer: it is alive
+// while the names version holds, since releasing an element moves it.
 struct PathCell {
   ElementRef start = 0;  // 0: nothing recorded
   uint64_t names = 0;
-  ScriptElement* startElement = nullptr;
-  uint64_t startVariables = 0;
   ScriptElement* owner = nullptr;
-  uint64_t ownerVariables = 0;
   ScriptElement::PropertyCell property;  // read null: the path ends elsewhere
 
-  static uint64_t VariablesStamp(const ScriptElement& e) {
-    const TVarList* list = e.OwnVariablesView();
-    return list != nullptr ? list->stamp() : 0;
-  }
   // The owner when the record still holds for a path from the element of
   // this handle, else null.
   ScriptElement* Owner(const ScriptEnvironment& env, ElementRef from) const {
-    if (from != start || env.elements.NamesVersion() != names ||
-        VariablesStamp(*startElement) != startVariables)
-      return nullptr;
-    if (owner == startElement) return owner;
-    return VariablesStamp(*owner) == ownerVariables ? owner : nullptr;
+    return from == start && env.elements.NamesVersion() == names ? owner : nullptr;
   }
 };
 

@@ -96,6 +96,7 @@ TVarList& TVarList::operator=(const TVarList& other) {
   elements_ = other.elements_;
   duplicates_ = other.duplicates_;
   stamp_ = positionsStamp_ = NewLayoutStamp();
+  NoteLayoutChanged();
   return *this;
 }
 
@@ -121,12 +122,14 @@ TVarList& TVarList::operator=(TVarList&& other) noexcept {
   duplicates_ = other.duplicates_;
   stamp_ = other.stamp_;
   positionsStamp_ = other.positionsStamp_;
+  NoteLayoutChanged();
   other.ClearVars();
   return *this;
 }
 
 void TVarList::ClearVars() {
   stamp_ = positionsStamp_ = NewLayoutStamp();
+  NoteLayoutChanged();
   duplicates_ = false;
   vars_.clear();
   // Clearing an empty table still sweeps its buckets: parameter lists are
@@ -207,6 +210,7 @@ void TVarList::NoteName(size_t position) {
 
 void TVarList::NoteAdded(size_t position) {
   stamp_ = NewLayoutStamp();
+  NoteLayoutChanged();
   if (vars_.size() == kIndexFrom) {
     RebuildIndexes();
     positionsStamp_ = stamp_;
@@ -244,6 +248,7 @@ bool TVarList::Remove(std::string_view name) {
   if (i < 0) return false;
   vars_.erase(vars_.begin() + i);
   stamp_ = positionsStamp_ = NewLayoutStamp();
+  NoteLayoutChanged();
   RebuildIndexes();
   return true;
 }
@@ -271,6 +276,7 @@ bool TVarList::AddAbsentElement(std::string_view base, int32_t index, ScriptValu
     env->LogWithContext("Add var " + name + " (in " + env->ElementText() + " ");
   vars_.push_back(TVar{std::move(name), std::move(value)});
   stamp_ = NewLayoutStamp();
+  NoteLayoutChanged();
   const size_t position = vars_.size() - 1;
   if (vars_.size() == kIndexFrom) {
     RebuildIndexes();

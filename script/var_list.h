@@ -106,6 +106,7 @@ class TVarList {
     }
     if (vars_.size() != count) vars_.resize(count);
     stamp_ = positionsStamp_ = NewLayoutStamp();
+    NoteLayoutChanged();
   }
   void SetParameter(size_t position, bool isVariable, ScriptValue&& value) {
     TVar& record = vars_[position];
@@ -123,6 +124,10 @@ class TVarList {
     duplicates_ = variables > 1 || vars_.size() - variables > 1;
   }
   void Reserve(size_t n) { vars_.reserve(n); }
+  // Gives `version` a new stamp whenever this list's records appear,
+  // vanish or move (the element table watches the own variables of
+  // elements this way). Copies and moves of the list do not watch.
+  void WatchLayout(uint64_t* version) { layoutWatch_ = version; }
   // Removes the first record with this name.
   bool Remove(std::string_view name);
 
@@ -151,6 +156,10 @@ class TVarList {
   bool duplicates_ = false;  // some name occurs twice (only Append does that)
   uint64_t stamp_ = NewLayoutStamp();
   uint64_t positionsStamp_ = stamp_;
+  uint64_t* layoutWatch_ = nullptr;
+  void NoteLayoutChanged() {
+    if (layoutWatch_ != nullptr) *layoutWatch_ = NewLayoutStamp();
+  }
 };
 
 }  // namespace lum
