@@ -50,7 +50,7 @@ void TPasCalc::RunFor(const TokenText& text, StatementPlan& plan) {
       plan.varStamp = vars_.positionsStamp();
       plan.varSlot = static_cast<uint32_t>(slot);
     }
-    vars_.SetAt(plan.varSlot, ScriptValue::Integer(static_cast<int32_t>(counter)));
+    vars_.SetIntegerAt(plan.varSlot, static_cast<int32_t>(counter));
     RunBlock(text, plan.body);
     if (!LoopContinues()) return;
   }

@@ -37,7 +37,7 @@ bool ApplyBinary(uint8_t op, const ScriptValue& a, const ScriptValue& b, ScriptV
     }
   }
   if (wide < INT32_MIN || wide > INT32_MAX) return false;
-  out = ScriptValue::Integer(static_cast<int32_t>(wide));
+  out.SetInteger(static_cast<int32_t>(wide));
   return true;
 }
 

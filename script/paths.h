@@ -93,7 +93,7 @@ inline bool ReadPathQuick(ScriptEnvironment& env, ScriptElement* start, std::str
                           PathHandle& handle, ScriptValue& out) {
   if (ScriptElement* owner = CellOwner(env, start, path, handle);
       owner != nullptr && handle.cell.property.read != nullptr) {
-    out = ScriptValue::Integer(handle.cell.property.read(*owner, handle.cell.property.property));
+    out.SetInteger(handle.cell.property.read(*owner, handle.cell.property.property));
     return true;
   }
   std::string_view last;
@@ -107,7 +107,7 @@ inline bool ReadPathQuickFromCurrent(ScriptEnvironment& env, std::string_view pa
                                      PathHandle& handle, ScriptValue& out) {
   if (ScriptElement* owner = handle.cell.Owner(env, env.currentElement);
       owner != nullptr && handle.cell.property.read != nullptr) {
-    out = ScriptValue::Integer(handle.cell.property.read(*owner, handle.cell.property.property));
+    out.SetInteger(handle.cell.property.read(*owner, handle.cell.property.property));
     return true;
   }
   return ReadPathQuick(env, env.Current(), path, handle, out);

@@ -59,6 +59,13 @@ class ScriptValue {
   ~ScriptValue() { Release(); }
 
   static ScriptValue Integer(int32_t v) { return Whole(ValueKind::Integer, v); }
+  // The same as assigning Integer(v), without the temporary: loop counters
+  // and integer results are set this way on every pass.
+  void SetInteger(int32_t v) {
+    Release();
+    kind_ = ValueKind::Integer;
+    whole_ = v;
+  }
   static ScriptValue ShortInt(int8_t v) { return Whole(ValueKind::ShortInt, v); }
   static ScriptValue Byte(uint8_t v) { return Whole(ValueKind::Byte, v); }
   static ScriptValue Word(uint16_t v) { return Whole(ValueKind::Word, v); }

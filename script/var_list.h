@@ -88,6 +88,7 @@ class TVarList {
   bool SetExisting(std::string_view name, const ScriptValue& value);
   void SetAt(size_t index, const ScriptValue& value) { vars_[index].Value = value; }
   void SetAt(size_t index, ScriptValue&& value) { vars_[index].Value = std::move(value); }
+  void SetIntegerAt(size_t index, int32_t value) { vars_[index].Value.SetInteger(value); }
   bool FindLocal(std::string_view name, TVar& out) const;
   bool Find(std::string_view name, TVar& out, ScriptEnvironment* env = nullptr);
   void CopyTo(TVarList& other, ScriptEnvironment* env = nullptr) const;
