@@ -177,6 +177,11 @@ struct StatementPlan {
   uint64_t varStamp = 0;
   uint32_t varSlot = 0;
   PathHandle path;  // a plain target written as a property path
+  // NAME := NAME + step (or - step), NAME a property path: once the
+  // expression is compiled, whether it has that form, in which case the
+  // property is read and written through the target's path cell alone.
+  enum class Update : uint8_t { Unread, No, InPlace };
+  Update update = Update::Unread;
   std::string label;
   std::vector<CaseItem> items;
 };

@@ -226,6 +226,8 @@ class TPasCalc {
   void RunAssign(const TokenText& text, StatementPlan& plan);
   [[gnu::flatten]] void RunPlainAssign(const TokenText& text, StatementPlan& plan);
   bool AssignedValue(const TokenText& text, StatementPlan& plan, ScriptValue& value);
+  bool UpdateInPlace(StatementPlan& plan);
+  static void ReadUpdateForm(StatementPlan& plan);
   void AssignCharacter(const std::string& name, const std::string& index, const ScriptValue& value);
   void RunIf(const TokenText& text, StatementPlan& plan);
   void RunFor(const TokenText& text, StatementPlan& plan);

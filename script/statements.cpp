@@ -128,8 +128,57 @@ bool TPasCalc::AssignedValue(const TokenText& text, StatementPlan& plan, ScriptV
   return plan.assign;
 }
 
+// NAME := NAME + step, NAME an integer property found through its path
+// cell, `step` a constant or a variable holding an integer: what the full
+// way does, with one lookup of the path instead of two. False (nothing
+// done) whenever anything differs from the case the full way would take
+// the same steps for.
+bool TPasCalc::UpdateInPlace(StatementPlan& plan) {
+  // The target is still no variable; the expression still reads the same
+  // name as a path, under the same guards as EvaluateUnit's.
+  if (plan.varSlot != kNoSlot || plan.varStamp != vars_.stamp() || errorCode_ != 0 ||
+      !TreeHolds(plan.expr) ||
+      env_.recursionUsed + static_cast<int>(plan.expr.depth) + 1 > env_.recursionLimit)
+    return false;
+  const ExprNode& sum = *plan.expr.root;
+  const ExprNode& name = *sum.left;
+  if (name.varSlot != ExprNode::kNoRecord || name.varStamp != vars_.stamp() ||
+      name.decidedFuncs != funcs_.version() || name.decidedProcs != procs_.version() ||
+      name.decidedCall)
+    return false;
+  const ScriptValue* step = SimpleOperand(*sum.right);
+  if (step == nullptr || step->kind() != ValueKind::Integer) return false;
+  // Read and write go through the same cell: the read path and the
+  // written one are the same text from the same element.
+  ScriptElement* owner = plan.path.cell.Owner(env_, env_.currentElement);
+  const ScriptElement::PropertyCell& property = plan.path.cell.property;
+  if (owner == nullptr || property.read == nullptr || property.write == nullptr) return false;
+  const int64_t old = property.read(*owner, property.property);
+  const int64_t change = static_cast<int32_t>(step->whole());
+  const int64_t wide = sum.op == tkPlus ? old + change : old - change;
+  if (wide < INT32_MIN || wide > INT32_MAX) return false;  // the full way widens it
+  property.write(*owner, property.property, wide);
+  return true;
+}
+
+void TPasCalc::ReadUpdateForm(StatementPlan& plan) {
+  const ExprNode* sum = plan.expr.root.get();
+  const bool inPlace = plan.assign && plan.failAt != 1 && !plan.index1 && plan.targetValid &&
+                       sum != nullptr && sum->kind == ExprNode::Kind::Binary &&
+                       (sum->op == tkPlus || sum->op == tkMinus) &&
+                       sum->left->kind == ExprNode::Kind::Name && sum->left->name == plan.target;
+  plan.update = inPlace ? StatementPlan::Update::InPlace : StatementPlan::Update::No;
+}
+
 // NAME := value, or a call statement.
 void TPasCalc::RunPlainAssign(const TokenText& text, StatementPlan& plan) {
+  if (plan.update != StatementPlan::Update::No) {
+    if (plan.update == StatementPlan::Update::InPlace) {
+      if (UpdateInPlace(plan)) return;
+    } else if (plan.expr.compiled) {
+      ReadUpdateForm(plan);
+    }
+  }
   ScriptValue value;
   if (!AssignedValue(text, plan, value)) return;
   // The variable where it was last time (records appended since do not

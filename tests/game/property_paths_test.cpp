@@ -196,5 +196,67 @@ TEST(PropertyPaths, KeptPathsSeeChangesBetweenPasses) {
   EXPECT_EQ(game.integer("LUMDB.X"), 101);
 }
 
+// NAME := NAME + step (and - step) on a property is done through the
+// path's cell alone while it holds; every pass must end as the full way
+// would. C1 takes that form on its own properties, C2's are summed the
+// other way round, which never does; the step turns into a value past 32
+// bits and then a real, and own variables named X appear on both.
+TEST(PropertyPaths, UpdatesOfAPropertyByAStepEndAsTheFullWay) {
+  testing::SceneHarness game;
+  ASSERT_TRUE(game.play(R"({"class": "TLumDB", "properties": {"Key": 0, "Id": "Steps", "InitScreen": 1, "SaveErr": true},
+    "children": [{"class": "TLumScreen", "properties": {"Key": 1, "Id": "Hall", "X": 3},
+      "children": [
+        {"class": "TLumImage", "properties": {"Key": 2, "Id": "C1", "X": 10, "hxTrans": 250}},
+        {"class": "TLumImage", "properties": {"Key": 3, "Id": "C2", "X": 10, "hxTrans": 250}},
+        {"class": "TLumShape", "properties": {"Key": 4, "Id": "C3", "X": 30}}]}]})"))
+      << game.error();
+  TLumElement& hall = *game.byKey(1);
+  TLumElement& c1 = *game.byKey(2);
+  TLumElement& c2 = *game.byKey(3);
+  TLumElement& c3 = *game.byKey(4);
+  auto change = [&](int32_t pass) {
+    if (pass == 2) {
+      c1.variables()->AddVar(TVar{"X", ScriptValue::Integer(1000)});
+      c2.variables()->AddVar(TVar{"X", ScriptValue::Integer(1000)});
+    }
+    if (pass == 102) c3.SetId("Self");  // SELF now names the child
+  };
+  InterpreterPool& pool = game.host().services().pool;
+  for (int i = 0; i < InterpreterPool::kSize; ++i)
+    pool.At(i).AddFunction("CHANGE", [&](TPasCalc&, TVarList& params, TVar&) {
+      change(static_cast<int32_t>(params[0].Value.whole()));
+      return true;
+    });
+  ASSERT_TRUE(game.run(
+      "I := 0; D := 3; "
+      "FOR I := 1 TO 8 DO BEGIN V1[I] := 0; V2[I] := 0; W1[I] := 0; W2[I] := 0; END; "
+      "FOR I := 1 TO 8 DO BEGIN "
+      "SELF.HXTRANS := SELF.HXTRANS + D; PARENT.C2.HXTRANS := D + PARENT.C2.HXTRANS; "
+      "SELF.Y := SELF.Y + D; PARENT.C2.Y := D + PARENT.C2.Y; "
+      "SELF.X := SELF.X - D; PARENT.C2.X := -D + PARENT.C2.X; "
+      "V1[I] := SELF.HXTRANS * 1000 + SELF.Y; V2[I] := PARENT.C2.HXTRANS * 1000 + PARENT.C2.Y; "
+      "W1[I] := SELF.X; W2[I] := PARENT.C2.X; "
+      "Change(I); IF I = 4 THEN D := 2147483647; IF I = 6 THEN D := 0.5; END;",
+      2))
+      << game.errorLog();
+  for (int pass = 1; pass <= 8; ++pass) {
+    const std::string at = "[" + std::to_string(pass) + "]";
+    EXPECT_EQ(game.text("LUMDB.HALL.C1.V1" + at), game.text("LUMDB.HALL.C1.V2" + at)) << pass;
+    EXPECT_EQ(game.text("LUMDB.HALL.C1.W1" + at), game.text("LUMDB.HALL.C1.W2" + at)) << pass;
+  }
+  EXPECT_EQ(game.integer("LUMDB.HALL.C1.V1[2]"), 0 * 1000 + 6);  // 250 + 6 wraps in a byte
+  EXPECT_EQ(game.integer("LUMDB.HALL.C1.W1[1]"), 10 - 3);
+  EXPECT_EQ(game.integer("LUMDB.HALL.C1.W1[3]"), 1000 - 3);  // the own variable from pass 3
+  EXPECT_EQ(c1.X(), 10 - 2 * 3);
+  EXPECT_EQ(c2.X(), 10 - 2 * 3);
+  EXPECT_EQ(c1.Y(), c2.Y());
+
+  // SELF comes to name a child between passes.
+  ASSERT_TRUE(game.run("J := 0; FOR J := 101 TO 104 DO BEGIN SELF.X := SELF.X + 1; Change(J); END;", 1))
+      << game.errorLog();
+  EXPECT_EQ(hall.X(), 3 + 2);
+  EXPECT_EQ(c3.X(), 30 + 2);
+}
+
 }  // namespace
 }  // namespace lum
