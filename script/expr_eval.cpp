@@ -304,6 +304,10 @@ bool TPasCalc::EvalSingleIndex(const TokenText& text, IndexList& list, int32_t& 
     Fail(Msg::ErrorInExpressionPart, {text.Spaced(part.span)});
     return false;
   }
+  if (v.kind() == ValueKind::Integer) {
+    out = static_cast<int32_t>(v.whole());
+    return true;
+  }
   if (!ToInt32(v, out)) {
     Fail(Msg::InvalidIndex, {text.Spaced(part.span)});
     return false;

@@ -139,6 +139,15 @@ bool ApplyBinary(uint8_t op, const ScriptValue& a, const ScriptValue& b, ScriptV
   if (op == tkCaret) return Power(a, b, out);
   if (a.kind() == ValueKind::Integer && b.kind() == ValueKind::Integer)
     return SmallInteger(op, static_cast<int32_t>(a.whole()), static_cast<int32_t>(b.whole()), out);
+  // A real with a real or an integer, as sums go on once they left 32
+  // bits: what AsReals does, without its conversions.
+  if ((a.kind() == ValueKind::Real || b.kind() == ValueKind::Real) &&
+      (op == tkPlus || op == tkMinus || op == tkStar)) {
+    const bool realA = a.kind() == ValueKind::Real, realB = b.kind() == ValueKind::Real;
+    if ((realA || a.kind() == ValueKind::Integer) && (realB || b.kind() == ValueKind::Integer))
+      return RealArithmetic(op, realA ? a.real() : static_cast<double>(a.whole()),
+                            realB ? b.real() : static_cast<double>(b.whole()), out);
+  }
   const Class working = kWorking[ClassOf(a.kind())][ClassOf(b.kind())];
   switch (working) {
     case cEmpty:

@@ -232,10 +232,11 @@ void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
 
   const std::string& name = plan.target;
   if (single) {
-    if (!vars_.Exists(name) && plan.targetValid) {
+    bool plain = true;
+    const int slot = plan.targetValid ? vars_.ElementForWrite(name, index, plain) : -1;
+    if (!plain) {
       // A[I] := ...: an existing element is found by its integer index; a
       // new one goes where SetOrAdd puts a name the list does not hold.
-      const int slot = vars_.IndexOfElement(name, index);
       if (slot >= 0) {
         vars_.SetAt(static_cast<size_t>(slot), std::move(value));
         return;

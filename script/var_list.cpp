@@ -1,6 +1,7 @@
 #include "script/var_list.h"
 
 #include <charconv>
+#include <cstring>
 
 #include "script/environment.h"
 #include "script/paths.h"
@@ -94,6 +95,7 @@ TVarList& TVarList::operator=(const TVarList& other) {
   indexedIndex_ = other.indexedIndex_;
   arrayBases_ = other.arrayBases_;
   elements_ = other.elements_;
+  DropCursor();
   duplicates_ = other.duplicates_;
   stamp_ = positionsStamp_ = NewLayoutStamp();
   NoteLayoutChanged();
@@ -119,6 +121,7 @@ TVarList& TVarList::operator=(TVarList&& other) noexcept {
   indexedIndex_ = std::move(other.indexedIndex_);
   arrayBases_ = std::move(other.arrayBases_);
   elements_ = std::move(other.elements_);
+  DropCursor();
   duplicates_ = other.duplicates_;
   stamp_ = other.stamp_;
   positionsStamp_ = other.positionsStamp_;
@@ -131,6 +134,7 @@ void TVarList::ClearVars() {
   stamp_ = positionsStamp_ = NewLayoutStamp();
   NoteLayoutChanged();
   duplicates_ = false;
+  DropCursor();
   vars_.clear();
   // Clearing an empty table still sweeps its buckets: parameter lists are
   // emptied on every native call.
@@ -202,6 +206,7 @@ void TVarList::NoteName(size_t position) {
     else ++counted->second;
     element = NoteElement(position);
   }
+  if (bracket == std::string::npos && cursor_.base == name) cursor_.noPlain = false;
   if (vars_.size() >= kIndexFrom && !element) {
     (bracket == std::string::npos ? index_ : indexedIndex_)
         .emplace(name, static_cast<uint32_t>(position));
@@ -224,6 +229,7 @@ void TVarList::NoteAdded(size_t position) {
 }
 
 void TVarList::RebuildIndexes() {
+  DropCursor();
   index_.clear();
   indexedIndex_.clear();
   arrayBases_.clear();
@@ -262,19 +268,44 @@ bool TVarList::AddVar(const TVar& var, ScriptEnvironment* env) {
   return true;
 }
 
+int TVarList::ElementForWrite(std::string_view base, int32_t index, bool& plain) {
+  if (CursorHolds(base)) {
+    plain = false;
+    return cursor_.elements->Find(index);
+  }
+  plain = Exists(base);
+  if (plain) return -1;
+  auto array = elements_.find(base);
+  if (array == elements_.end()) return -1;
+  auto counted = arrayBases_.find(base);
+  if (counted == arrayBases_.end()) return array->second.Find(index);
+  cursor_ = ArrayCursor{std::string(base), &array->second, &counted->second, true, false};
+  return array->second.Find(index);
+}
+
 bool TVarList::AddAbsentElement(std::string_view base, int32_t index, ScriptValue&& value,
                                 ScriptEnvironment* env) {
+  const bool known = CursorHolds(base) && cursor_.checked;
   // base[index] is a valid name exactly when the base is one without an
   // index of its own.
-  if (FindInName(base, '[') != std::string_view::npos || !IsValidName(base)) return false;
+  if (!known && (FindInName(base, '[') != std::string_view::npos || !IsValidName(base)))
+    return false;
   char digits[16];
   const auto written = std::to_chars(digits, digits + sizeof digits, index);
-  std::string name;
-  name.reserve(base.size() + 2 + static_cast<size_t>(written.ptr - digits));
-  name.append(base).append(1, '[').append(digits, written.ptr).append(1, ']');
-  if (env != nullptr && FindInName(base, '.') != std::string_view::npos)
-    env->LogWithContext("Add var " + name + " (in " + env->ElementText() + " ");
-  vars_.push_back(TVar{std::move(name), std::move(value)});
+  const size_t count = static_cast<size_t>(written.ptr - digits);
+  // The record is made in place and its name written once into its own
+  // buffer (short names need no allocation).
+  TVar& record = vars_.emplace_back();
+  record.Name.resize(base.size() + 2 + count);
+  char* name = record.Name.data();
+  std::memcpy(name, base.data(), base.size());
+  name[base.size()] = '[';
+  std::memcpy(name + base.size() + 1, digits, count);
+  name[base.size() + 1 + count] = ']';
+  record.Value = std::move(value);
+  const bool dotted = known ? cursor_.dotted : FindInName(base, '.') != std::string_view::npos;
+  if (env != nullptr && dotted)
+    env->LogWithContext("Add var " + record.Name + " (in " + env->ElementText() + " ");
   stamp_ = NewLayoutStamp();
   NoteLayoutChanged();
   const size_t position = vars_.size() - 1;
@@ -284,12 +315,20 @@ bool TVarList::AddAbsentElement(std::string_view base, int32_t index, ScriptValu
     return true;
   }
   // What NoteName finds in the name, known here already.
+  if (known) {
+    ++*cursor_.count;
+    cursor_.elements->Add(index, static_cast<uint32_t>(position));
+    return true;
+  }
   auto counted = arrayBases_.find(base);
-  if (counted == arrayBases_.end()) arrayBases_.emplace(std::string(base), 1);
+  if (counted == arrayBases_.end()) counted = arrayBases_.emplace(std::string(base), 1).first;
   else ++counted->second;
   auto array = elements_.find(base);
   if (array == elements_.end()) array = elements_.emplace(std::string(base), ElementIndex()).first;
   array->second.Add(index, static_cast<uint32_t>(position));
+  // The caller found no plain record named `base`, and appending this
+  // element added none.
+  cursor_ = ArrayCursor{std::string(base), &array->second, &counted->second, true, true, dotted};
   return true;
 }
 

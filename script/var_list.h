@@ -76,6 +76,11 @@ class TVarList {
   static int IndexIn(const ElementIndex* elements, int32_t index) {
     return elements == nullptr ? -1 : elements->Find(index);
   }
+  // For base[index] := value: the element's position (-1 when there is
+  // none) with `plain` false, or -1 with `plain` true when a plain record
+  // named `base` exists. Filling one array again and again finds its index
+  // without hashing the base (see ArrayCursor).
+  int ElementForWrite(std::string_view base, int32_t index, bool& plain);
   // Appends the element base[index] (by its canonical name); the caller
   // found neither it nor a plain record named `base`. The name is noted
   // without being read back.
@@ -154,6 +159,24 @@ class TVarList {
   // Records named like A[5], per base name and integer index: the first
   // record of each name.
   std::unordered_map<std::string, ElementIndex, NameHash, std::equal_to<>> elements_;
+  // The array last written by ElementForWrite and AddAbsentElement, so
+  // that a loop filling it does not hash its base on every pass. The maps
+  // hold their entries in nodes, so the pointers last until entries are
+  // removed (ClearVars, RebuildIndexes, assignments), which drop the
+  // cursor; a plain record named like the base clears `noPlain`.
+  struct ArrayCursor {
+    std::string base;
+    ElementIndex* elements = nullptr;  // null: nothing kept
+    uint32_t* count = nullptr;         // the base's entry in arrayBases_
+    bool noPlain = false;              // no plain record is named `base`
+    bool checked = false;              // `base` is a valid name without an index
+    bool dotted = false;               // `base` holds a point (checked only)
+  };
+  ArrayCursor cursor_;
+  bool CursorHolds(std::string_view base) const {
+    return cursor_.elements != nullptr && cursor_.noPlain && cursor_.base == base;
+  }
+  void DropCursor() { cursor_.elements = nullptr; }
   bool duplicates_ = false;  // some name occurs twice (only Append does that)
   uint64_t stamp_ = NewLayoutStamp();
   uint64_t positionsStamp_ = stamp_;
