@@ -200,6 +200,52 @@ TEST(Arrays, ElementsFoundByIntegerIndexAreTheRecordsOfTheirNames) {
   EXPECT_EQ(g.code(), 21);
 }
 
+// Filling an array keeps where its index is; copies, assignments, removals,
+// clearing and a plain record of the base's name must all be seen.
+TEST(Arrays, FillingKeepsUpWithChangesOfTheList) {
+  for (int extra : {0, 20}) {
+    TVarList list;
+    for (int i = 0; i < extra; ++i) list.AddVar(TVar{"V" + std::to_string(i), ScriptValue::Integer(i)});
+    bool plain = true;
+    EXPECT_EQ(list.ElementForWrite("A", 1, plain), -1);
+    EXPECT_FALSE(plain);
+    for (int i = 1; i <= 10; ++i) ASSERT_TRUE(list.AddAbsentElement("A", i, ScriptValue::Integer(i)));
+    EXPECT_EQ(list.ElementForWrite("A", 10, plain), extra + 9);
+    EXPECT_EQ(list[static_cast<size_t>(extra + 9)].Name, "A[10]");
+    EXPECT_FALSE(list.AddAbsentElement("A[1]", 2, ScriptValue::Integer(0)));
+    EXPECT_FALSE(list.AddAbsentElement("1A", 2, ScriptValue::Integer(0)));
+
+    TVarList copy = list;
+    ASSERT_TRUE(copy.AddAbsentElement("A", 11, ScriptValue::Integer(11)));
+    EXPECT_EQ(copy.ElementForWrite("A", 11, plain), extra + 10);
+    EXPECT_EQ(list.ElementForWrite("A", 11, plain), -1);
+    copy = list;
+    EXPECT_EQ(copy.ElementForWrite("A", 11, plain), -1);
+    ASSERT_TRUE(copy.AddAbsentElement("A", 12, ScriptValue::Integer(12)));
+    EXPECT_EQ(copy.IndexOfElement("A", 12), extra + 10);
+    TVarList other;
+    ASSERT_TRUE(other.AddAbsentElement("B", 1, ScriptValue::Integer(1)));
+    copy = other;
+    EXPECT_EQ(copy.ElementForWrite("A", 1, plain), -1);
+
+    EXPECT_TRUE(list.Remove("A[1]"));
+    EXPECT_EQ(list.ElementForWrite("A", 2, plain), extra);
+    ASSERT_TRUE(list.AddAbsentElement("A", 1, ScriptValue::Integer(1)));
+    EXPECT_EQ(list.IndexOfElement("A", 1), extra + 9);
+
+    list.Append(TVar{"A", ScriptValue::Integer(0)});
+    EXPECT_EQ(list.ElementForWrite("A", 1, plain), -1);
+    EXPECT_TRUE(plain);
+
+    list.ClearVars();
+    EXPECT_EQ(list.ElementForWrite("A", 1, plain), -1);
+    EXPECT_FALSE(plain);
+    ASSERT_TRUE(list.AddAbsentElement("A", 1, ScriptValue::Integer(1)));
+    ASSERT_TRUE(list.AddAbsentElement("A", 2, ScriptValue::Integer(2)));
+    EXPECT_EQ(list.ElementForWrite("A", 2, plain), 1);
+  }
+}
+
 TEST(Arrays, PlainAndArrayNamesCollide) {
   Harness h;
   EXPECT_FALSE(h.Run("A[1] := 1; B := A;"));
