@@ -268,6 +268,10 @@ bool TVarList::AddVar(const TVar& var, ScriptEnvironment* env) {
   return true;
 }
 
+bool TVarList::CursorHolds(std::string_view base) const {
+  return cursor_.elements != nullptr && cursor_.noPlain && SameName(cursor_.base, base);
+}
+
 int TVarList::ElementForWrite(std::string_view base, int32_t index, bool& plain) {
   if (CursorHolds(base)) {
     plain = false;

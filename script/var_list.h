@@ -173,9 +173,7 @@ class TVarList {
     bool dotted = false;               // `base` holds a point (checked only)
   };
   ArrayCursor cursor_;
-  bool CursorHolds(std::string_view base) const {
-    return cursor_.elements != nullptr && cursor_.noPlain && cursor_.base == base;
-  }
+  bool CursorHolds(std::string_view base) const;
   void DropCursor() { cursor_.elements = nullptr; }
   bool duplicates_ = false;  // some name occurs twice (only Append does that)
   uint64_t stamp_ = NewLayoutStamp();
