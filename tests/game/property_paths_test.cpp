@@ -3,6 +3,8 @@
 // that every pass still reads and writes what a fresh lookup would.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "scene/db.h"
 #include "scene/game_host.h"
 #include "scene/runtime.h"
@@ -20,6 +22,17 @@ const char* kGame = R"({"class": "TLumDB", "properties": {"Key": 0, "Id": "Paths
       {"class": "TLumShape", "properties": {"Key": 4, "Id": "C3", "X": 30}},
       {"class": "TLumImage", "properties": {"Key": 5, "Id": "C4", "X": 40}}
     ]}]})";
+
+// Change(N) in scripts calls `change` with N: tests change what names mean
+// between passes of a loop this way.
+void addChangeRoutine(testing::SceneHarness& game, const std::function<void(int32_t)>& change) {
+  InterpreterPool& pool = game.host().services().pool;
+  for (int i = 0; i < InterpreterPool::kSize; ++i)
+    pool.At(i).AddFunction("CHANGE", [change](TPasCalc&, TVarList& params, TVar&) {
+      change(static_cast<int32_t>(params[0].Value.whole()));
+      return true;
+    });
+}
 
 TEST(PropertyPaths, OnePathOverElementsOfDifferentClasses) {
   testing::SceneHarness game;
@@ -175,12 +188,7 @@ TEST(PropertyPaths, KeptPathsSeeChangesBetweenPasses) {
       default: break;
     }
   };
-  InterpreterPool& pool = game.host().services().pool;
-  for (int i = 0; i < InterpreterPool::kSize; ++i)
-    pool.At(i).AddFunction("CHANGE", [&](TPasCalc&, TVarList& params, TVar&) {
-      change(static_cast<int32_t>(params[0].Value.whole()));
-      return true;
-    });
+  addChangeRoutine(game, change);
   ASSERT_TRUE(game.run(
       "I := 0; Q := 0; FOR I := 1 TO 8 DO V[I] := 0; "
       "FOR I := 1 TO 8 DO BEGIN "
@@ -221,12 +229,7 @@ TEST(PropertyPaths, UpdatesOfAPropertyByAStepEndAsTheFullWay) {
     }
     if (pass == 102) c3.SetId("Self");  // SELF now names the child
   };
-  InterpreterPool& pool = game.host().services().pool;
-  for (int i = 0; i < InterpreterPool::kSize; ++i)
-    pool.At(i).AddFunction("CHANGE", [&](TPasCalc&, TVarList& params, TVar&) {
-      change(static_cast<int32_t>(params[0].Value.whole()));
-      return true;
-    });
+  addChangeRoutine(game, change);
   ASSERT_TRUE(game.run(
       "I := 0; D := 3; "
       "FOR I := 1 TO 8 DO BEGIN V1[I] := 0; V2[I] := 0; W1[I] := 0; W2[I] := 0; END; "
