@@ -162,6 +162,7 @@ struct StatementPlan {
   // Assign and call.
   std::string target;
   bool targetValid = false;  // IsValidName(target)
+  bool targetDotted = false;  // the target holds a point: a property path
   std::unique_ptr<IndexList> index1, index2;
   bool assign = false;
   // Expressions: value, condition, selector, FOR start.

@@ -25,7 +25,25 @@ class ElementIndex {
   }
 
   // Notes an element; the first position noted for an index is kept.
-  void Add(int32_t index, uint32_t position) {
+  [[gnu::always_inline]] void Add(int32_t index, uint32_t position) {
+    // Within the vector already (a negative index converts to a huge one).
+    if (static_cast<uint32_t>(index) < dense_.size()) {
+      uint32_t& slot = dense_[static_cast<uint32_t>(index)];
+      if (slot != kAbsent) return;
+      slot = position;
+      ++count_;
+      return;
+    }
+    AddBeyond(index, position);
+  }
+
+  bool empty() const { return count_ == 0; }
+
+ private:
+  static constexpr uint32_t kAbsent = UINT32_MAX;
+  static constexpr size_t kSlack = 16;
+
+  void AddBeyond(int32_t index, uint32_t position) {
     if (index >= 0 && static_cast<size_t>(index) >= dense_.size() &&
         static_cast<size_t>(index) <= 2 * count_ + kSlack) {
       Widen(2 * count_ + kSlack + 1);  // at once as far as allowed: few widenings
@@ -39,12 +57,6 @@ class ElementIndex {
     }
     ++count_;
   }
-
-  bool empty() const { return count_ == 0; }
-
- private:
-  static constexpr uint32_t kAbsent = UINT32_MAX;
-  static constexpr size_t kSlack = 16;
 
   void Widen(size_t size) {
     const size_t old = dense_.size();

@@ -108,6 +108,20 @@ bool TPasCalc::EvaluateQuickForms(const ExprNode& node, ScriptValue& out) {
   if (a->kind() == ValueKind::Integer && b->kind() == ValueKind::Integer &&
       IntegerBinary(node.op, static_cast<int32_t>(a->whole()), static_cast<int32_t>(b->whole()), out))
     return true;
+  // A real with a real or an integer under + - * (sums that left 32 bits):
+  // what the operator does, without the call.
+  const bool realA = a->kind() == ValueKind::Real, realB = b->kind() == ValueKind::Real;
+  if ((realA || realB) && (realA || a->kind() == ValueKind::Integer) &&
+      (realB || b->kind() == ValueKind::Integer)) {
+    const double x = realA ? a->real() : static_cast<double>(a->whole());
+    const double y = realB ? b->real() : static_cast<double>(b->whole());
+    switch (node.op) {
+      case tkPlus: out.SetReal(x + y); return true;
+      case tkMinus: out.SetReal(x - y); return true;
+      case tkStar: out.SetReal(x * y); return true;
+      default: break;
+    }
+  }
   // Without strings there is nothing to translate: the operator's answer,
   // or (when it fails) the full way with its report.
   return ApplyBinary(node.op, *a, *b, out, env_.maxStringLength);

@@ -31,6 +31,14 @@ inline size_t FindInName(std::string_view s, char c) {
   return std::string_view::npos;
 }
 
+// Names are short; a plain loop beats a library call for them.
+inline bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < b.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
 // A fixed table from names to small numbers, built once: open addressing
 // over a power-of-two array, so a lookup is one hash, a mask and (nearly
 // always) one comparison. The first entry of a name wins.

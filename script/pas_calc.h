@@ -208,18 +208,19 @@ class TPasCalc {
   static constexpr int kBlockUnits = 4;  // a block's share of the nesting limit
   void RunBlockFully(const TokenText& text, Block& block);
   void EndSingleBlockWithJump(const TokenText& text, Block& block);
-  // A plain assignment read before (most loop bodies) runs here, inline;
+  // An assignment read before (most loop bodies) runs here, inline;
   // everything else in RunStatementFully, in the same order of steps.
   void RunStatement(const TokenText& text, Statement& statement) {
     StatementPlan* plan = statement.plan.get();
-    if (plan == nullptr || plan->kind != StatementPlan::Kind::Assign || plan->index1) {
+    if (plan == nullptr || plan->kind != StatementPlan::Kind::Assign) {
       RunStatementFully(text, statement);
       return;
     }
     if (!CountStatement()) return;
     const Context saved = context_;
     context_ = Context{&text, statement.span};
-    RunPlainAssign(text, *plan);
+    if (plan->index1) RunAssign(text, *plan);
+    else RunPlainAssign(text, *plan);
     context_ = saved;
   }
   void RunStatementFully(const TokenText& text, Statement& statement);

@@ -27,6 +27,7 @@ std::unique_ptr<Plan> Assignment(const TokenText& text, Span p) {
   plan->kind = Kind::Assign;
   plan->target = text.at(p.begin)->text;
   plan->targetValid = IsValidName(plan->target);
+  plan->targetDotted = plan->target.find('.') != std::string::npos;
   uint32_t pos = p.begin + 1;
   if (CodeAt(text, pos, p.end) == tkOpenBracket) {
     plan->index1 = ReadIndexList(text, pos, p.end);

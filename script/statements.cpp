@@ -222,7 +222,17 @@ void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
   const bool single = IsSingleIndex(plan.index1.get(), plan.index2.get());
   int32_t index = 0;
   if (single) {
-    if (!EvalSingleIndex(text, *plan.index1, index)) return;
+    // A simple integer index (A[I], A[3]) is read here; anything else, or
+    // any doubt, the full way.
+    ExprUnit& part = plan.index1->parts[0];
+    ScriptValue quick;
+    if (plan.index1->closed && TreeHolds(part) && errorCode_ == 0 &&
+        env_.recursionUsed + static_cast<int>(part.depth) + 1 <= env_.recursionLimit &&
+        EvaluateSimple(*part.root, quick) && quick.kind() == ValueKind::Integer) {
+      index = static_cast<int32_t>(quick.whole());
+    } else if (!EvalSingleIndex(text, *plan.index1, index)) {
+      return;
+    }
   } else if (plan.index1 && !EvalIndexList(text, *plan.index1, first)) {
     return;
   }
@@ -244,7 +254,7 @@ void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
       // A name without a point goes to the current element, which may say
       // at once that it has no such name.
       ScriptElement* current = env_.Current();
-      if (name.find('.') != std::string::npos ||
+      if (plan.targetDotted ||
           (current != nullptr && current->MayTakeIndexedName())) {
         const std::string indexed = name + "[" + std::to_string(index) + "]";
         if (WritePath(env_, current, indexed, value, &vars_)) return;

@@ -66,6 +66,11 @@ class ScriptValue {
     kind_ = ValueKind::Integer;
     whole_ = v;
   }
+  void SetReal(double v) {
+    Release();
+    kind_ = ValueKind::Real;
+    real_ = v;
+  }
   static ScriptValue ShortInt(int8_t v) { return Whole(ValueKind::ShortInt, v); }
   static ScriptValue Byte(uint8_t v) { return Whole(ValueKind::Byte, v); }
   static ScriptValue Word(uint16_t v) { return Whole(ValueKind::Word, v); }

@@ -48,13 +48,6 @@ std::string_view TrimBlanks(std::string_view s) {
 }
 
 namespace {
-// Names are short; a plain loop beats a library call for them.
-inline bool SameName(const std::string& a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < b.size(); ++i)
-    if (a[i] != b[i]) return false;
-  return true;
-}
 
 // "A[5]" gives A and 5 when the index is one integer written as
 // std::to_string writes it (the form index lists are turned into).
@@ -268,15 +261,7 @@ bool TVarList::AddVar(const TVar& var, ScriptEnvironment* env) {
   return true;
 }
 
-bool TVarList::CursorHolds(std::string_view base) const {
-  return cursor_.elements != nullptr && cursor_.noPlain && SameName(cursor_.base, base);
-}
-
-int TVarList::ElementForWrite(std::string_view base, int32_t index, bool& plain) {
-  if (CursorHolds(base)) {
-    plain = false;
-    return cursor_.elements->Find(index);
-  }
+int TVarList::ElementForWriteLookingUp(std::string_view base, int32_t index, bool& plain) {
   plain = Exists(base);
   if (plain) return -1;
   auto array = elements_.find(base);
@@ -287,6 +272,30 @@ int TVarList::ElementForWrite(std::string_view base, int32_t index, bool& plain)
   return array->second.Find(index);
 }
 
+bool TVarList::CursorName(std::string_view base, int32_t index) {
+  ArrayCursor& c = cursor_;
+  if (c.nameLength != 0 && index > 0 && int64_t{index} == int64_t{c.nameIndex} + 1) {
+    // The index after the last one, as loops fill arrays: its decimal form
+    // plus one, unless every digit is a nine.
+    size_t digit = c.nameLength - 2;
+    while (c.name[digit] == '9') c.name[digit--] = '0';
+    if (c.name[digit] != '[') {
+      ++c.name[digit];
+      c.nameIndex = index;
+      return true;
+    }
+  }
+  c.nameLength = 0;
+  if (base.size() + 14 > sizeof c.name) return false;  // the sign, ten digits and brackets
+  std::memcpy(c.name, base.data(), base.size());
+  c.name[base.size()] = '[';
+  char* end = std::to_chars(c.name + base.size() + 1, c.name + sizeof c.name, index).ptr;
+  *end = ']';
+  c.nameLength = static_cast<uint8_t>(end + 1 - c.name);
+  c.nameIndex = index;
+  return true;
+}
+
 bool TVarList::AddAbsentElement(std::string_view base, int32_t index, ScriptValue&& value,
                                 ScriptEnvironment* env) {
   const bool known = CursorHolds(base) && cursor_.checked;
@@ -294,18 +303,11 @@ bool TVarList::AddAbsentElement(std::string_view base, int32_t index, ScriptValu
   // index of its own.
   if (!known && (FindInName(base, '[') != std::string_view::npos || !IsValidName(base)))
     return false;
-  char digits[16];
-  const auto written = std::to_chars(digits, digits + sizeof digits, index);
-  const size_t count = static_cast<size_t>(written.ptr - digits);
-  // The record is made in place and its name written once into its own
-  // buffer (short names need no allocation).
+  // Names of a loop's elements are written one after the other in the
+  // cursor (short names need no allocation).
   TVar& record = vars_.emplace_back();
-  record.Name.resize(base.size() + 2 + count);
-  char* name = record.Name.data();
-  std::memcpy(name, base.data(), base.size());
-  name[base.size()] = '[';
-  std::memcpy(name + base.size() + 1, digits, count);
-  name[base.size() + 1 + count] = ']';
+  if (known && CursorName(base, index)) record.Name.assign(cursor_.name, cursor_.nameLength);
+  else record.Name = std::string(base) + "[" + std::to_string(index) + "]";
   record.Value = std::move(value);
   const bool dotted = known ? cursor_.dotted : FindInName(base, '.') != std::string_view::npos;
   if (env != nullptr && dotted)

@@ -80,7 +80,13 @@ class TVarList {
   // none) with `plain` false, or -1 with `plain` true when a plain record
   // named `base` exists. Filling one array again and again finds its index
   // without hashing the base (see ArrayCursor).
-  int ElementForWrite(std::string_view base, int32_t index, bool& plain);
+  int ElementForWrite(std::string_view base, int32_t index, bool& plain) {
+    if (CursorHolds(base)) {
+      plain = false;
+      return cursor_.elements->Find(index);
+    }
+    return ElementForWriteLookingUp(base, index, plain);
+  }
   // Appends the element base[index] (by its canonical name); the caller
   // found neither it nor a plain record named `base`. The name is noted
   // without being read back.
@@ -171,9 +177,20 @@ class TVarList {
     bool noPlain = false;              // no plain record is named `base`
     bool checked = false;              // `base` is a valid name without an index
     bool dotted = false;               // `base` holds a point (checked only)
+    // The name of the element last added, base[nameIndex], while
+    // `nameLength` is not 0.
+    uint8_t nameLength = 0;
+    int32_t nameIndex = 0;
+    char name[48] = {};
   };
   ArrayCursor cursor_;
-  bool CursorHolds(std::string_view base) const;
+  bool CursorHolds(std::string_view base) const {
+    return cursor_.elements != nullptr && cursor_.noPlain && SameName(cursor_.base, base);
+  }
+  int ElementForWriteLookingUp(std::string_view base, int32_t index, bool& plain);
+  // Writes the name base[index] in the cursor, from the last one where it
+  // can; false when it does not fit there.
+  bool CursorName(std::string_view base, int32_t index);
   void DropCursor() { cursor_.elements = nullptr; }
   bool duplicates_ = false;  // some name occurs twice (only Append does that)
   uint64_t stamp_ = NewLayoutStamp();

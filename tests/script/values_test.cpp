@@ -246,6 +246,29 @@ TEST(Arrays, FillingKeepsUpWithChangesOfTheList) {
   }
 }
 
+TEST(Arrays, ElementsAddedOneAfterAnotherAreNamedInPlainDecimal) {
+  // Across sign changes and new digits, jumps, the ends of the integer
+  // range, and another array filled in between.
+  std::vector<std::pair<std::string, int32_t>> added;
+  for (int32_t i = -12; i <= 1002; ++i) added.emplace_back("A", i);
+  for (int32_t i : {9, 10, 11}) added.emplace_back("LONGER_NAME", i);
+  for (int32_t i : {1003, 1999, 2000, 2001, 2147483646, 2147483647, INT32_MIN, INT32_MIN + 1})
+    added.emplace_back("A", i);
+  TVarList list;
+  for (const auto& [base, index] : added) {
+    bool plain = true;
+    ASSERT_EQ(list.ElementForWrite(base, index, plain), -1);
+    ASSERT_TRUE(list.AddAbsentElement(base, index, ScriptValue::Integer(index)));
+  }
+  ASSERT_EQ(list.size(), added.size());
+  for (size_t i = 0; i < added.size(); ++i) {
+    const std::string name = added[i].first + "[" + std::to_string(added[i].second) + "]";
+    EXPECT_EQ(list[i].Name, name);
+    EXPECT_EQ(list.IndexOf(name), static_cast<int>(i));
+    EXPECT_EQ(list.IndexOfElement(added[i].first, added[i].second), static_cast<int>(i));
+  }
+}
+
 TEST(Arrays, PlainAndArrayNamesCollide) {
   Harness h;
   EXPECT_FALSE(h.Run("A[1] := 1; B := A;"));
