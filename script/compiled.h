@@ -45,6 +45,7 @@ struct ExprUnit {
   std::unique_ptr<ExprNode> root;
   uint32_t trailing = 0;  // tokens left after the expression
   uint32_t depth = 0;     // deepest nesting of the tree
+  bool simpleShape = false;  // a form EvaluateSimple may take
   // Names followed by '[' parse differently when they name a routine; the
   // tree is valid while each listed name still is (or is not) one.
   std::vector<std::pair<std::string, bool>> routineAssumptions;
@@ -76,6 +77,7 @@ struct ExprNode {
   // `decidedFuncs` and `decidedProcs` below.
   mutable bool decidedCall = false;
   mutable bool boundIsProcedure = false;
+  bool singleIndex = false;  // A[one index], the bracket closed
   // Caches, each valid while the stamps it was made under still hold
   // (stamps are unique, so they also tell interpreters and lists apart).
   // What a plain name (no index) is in the variable list of `varStamp`:
@@ -163,6 +165,9 @@ struct StatementPlan {
   std::string target;
   bool targetValid = false;  // IsValidName(target)
   bool targetDotted = false;  // the target holds a point: a property path
+  // NAME[one index] := ..., NAME a valid name without a point: may be
+  // stored by StoreElementQuickly.
+  bool plainElement = false;
   std::unique_ptr<IndexList> index1, index2;
   bool assign = false;
   // Expressions: value, condition, selector, FOR start.

@@ -173,6 +173,7 @@ class Parser {
       n->index2 = ReadIndexList(text_, pos_, end_);
       if (!n->index2->closed) aborted_ = true;
     }
+    n->singleIndex = !n->index2 && n->index1->parts.size() == 1;
     return n;
   }
 
@@ -269,10 +270,24 @@ std::unique_ptr<IndexList> ReadIndexList(const TokenText& text, uint32_t& pos, u
   return list;
 }
 
+namespace {
+bool IsLeaf(const ExprNode* node) {
+  return node != nullptr && (node->kind == ExprNode::Kind::Constant || node->kind == ExprNode::Kind::Name);
+}
+// The forms TPasCalc::EvaluateSimple may take: a constant or a name, an
+// operator on two of them, or one negated.
+bool HasSimpleShape(const ExprNode& root) {
+  if (root.kind == ExprNode::Kind::Binary) return IsLeaf(root.left.get()) && IsLeaf(root.right.get());
+  if (root.kind == ExprNode::Kind::Prefix) return root.op == tkMinus && IsLeaf(root.left.get());
+  return IsLeaf(&root);
+}
+}  // namespace
+
 void CompileUnit(const TokenText& text, ExprUnit& unit, const RoutineCheck& isRoutine) {
   unit.routineAssumptions.clear();
   unit.root.reset();
   unit.quick = ExprUnit::Quick::Never;
+  unit.simpleShape = false;
   if (unit.span.empty()) {
     unit.compiled = true;
     return;
@@ -282,6 +297,7 @@ void CompileUnit(const TokenText& text, ExprUnit& unit, const RoutineCheck& isRo
   unit.assumedFuncs = unit.assumedProcs = 0;
   if (unit.root && unit.trailing <= 1)
     unit.quick = unit.routineAssumptions.empty() ? ExprUnit::Quick::Always : ExprUnit::Quick::WhileAssumed;
+  unit.simpleShape = unit.root != nullptr && HasSimpleShape(*unit.root);
 }
 
 }  // namespace lum

@@ -58,16 +58,14 @@ bool TPasCalc::QuickCall(const ExprNode& node, ScriptValue& out) {
 const ScriptValue* TPasCalc::QuickElement(const ExprNode& node) {
   // A[I] as EvalVariable found it under this layout: A no plain variable,
   // its elements indexed; the index a simple integer, an element there.
-  if (node.kind != ExprNode::Kind::Variable || !IsSingleIndex(node.index1.get(), node.index2.get()) ||
-      !node.index1->closed || node.varStamp != vars_.stamp() || node.varSlot >= 0 ||
+  if (!node.singleIndex || node.varStamp != vars_.stamp() || node.varSlot >= 0 ||
       node.elements == nullptr)
     return nullptr;
   const ExprUnit& part = node.index1->parts[0];
-  ScriptValue index;
-  if (!TreeHolds(part) || !WithinNestingLimit(part) || !EvaluateSimple(*part.root, index) ||
-      index.kind() != ValueKind::Integer)
-    return nullptr;
-  const int slot = node.elements->Find(static_cast<int32_t>(index.whole()));
+  if (!TreeHolds(part) || !WithinNestingLimit(part)) return nullptr;
+  int32_t index;
+  if (!SimpleIntegerIndex(*part.root, index)) return nullptr;
+  const int slot = node.elements->Find(index);
   return slot < 0 ? nullptr : &vars_[static_cast<size_t>(slot)].Value;
 }
 

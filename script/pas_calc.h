@@ -93,7 +93,7 @@ class TPasCalc {
   bool EvaluateUnit(const TokenText& text, ExprUnit& unit, ScriptValue& out) {
     if (TreeHolds(unit) && errorCode_ == 0 &&
         env_.recursionUsed + static_cast<int>(unit.depth) + 1 <= env_.recursionLimit &&
-        (EvaluateSimple(*unit.root, out) || EvaluateQuickForms(*unit.root, out)))
+        ((unit.simpleShape && EvaluateSimple(*unit.root, out)) || EvaluateQuickForms(*unit.root, out)))
       return true;
     return EvaluateUnitFully(text, unit, out);
   }
@@ -164,6 +164,19 @@ class TPasCalc {
     out = *v;
     return true;
   }
+  // An index that EvaluateSimple reads as an integer; a name or a constant
+  // is read where it is held.
+  [[gnu::always_inline]] bool SimpleIntegerIndex(const ExprNode& root, int32_t& out) const {
+    const ScriptValue* v = SimpleOperand(root);
+    ScriptValue computed;
+    if (v == nullptr) {
+      if (!EvaluateSimple(root, computed)) return false;
+      v = &computed;
+    }
+    if (v->kind() != ValueKind::Integer) return false;
+    out = static_cast<int32_t>(v->whole());
+    return true;
+  }
   bool EvaluateReread(const TokenText& text, const ExprUnit& unit, ScriptValue& out);
   void EvalNode(const TokenText& text, const ExprNode& node, ScriptValue& out);
   void EvalBinary(const TokenText& text, const ExprNode& node, ScriptValue& out);
@@ -225,6 +238,10 @@ class TPasCalc {
   }
   void RunStatementFully(const TokenText& text, Statement& statement);
   void RunAssign(const TokenText& text, StatementPlan& plan);
+  // A[I] := value, the index and the value simple forms and A an array of
+  // the list (or no name yet): the steps of RunAssign in one place. False,
+  // with nothing done, for anything else.
+  bool StoreElementQuickly(StatementPlan& plan);
   [[gnu::flatten]] void RunPlainAssign(const TokenText& text, StatementPlan& plan);
   bool AssignedValue(const TokenText& text, StatementPlan& plan, ScriptValue& value);
   bool UpdateInPlace(StatementPlan& plan);

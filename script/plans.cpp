@@ -45,6 +45,8 @@ std::unique_ptr<Plan> Assignment(const TokenText& text, Span p) {
     plan->failMsg = Msg::FoundExpected;
     plan->failArg = text.at(pos)->text;
   }
+  plan->plainElement = plan->assign && plan->targetValid && !plan->targetDotted && plan->index1 &&
+                       !plan->index2 && plan->index1->closed && plan->index1->parts.size() == 1;
   return plan;
 }
 

@@ -213,11 +213,35 @@ void TPasCalc::RunPlainAssign(const TokenText& text, StatementPlan& plan) {
   }
 }
 
+bool TPasCalc::StoreElementQuickly(StatementPlan& plan) {
+  // The guards EvaluateUnit takes for each of the two expressions.
+  const ExprUnit& part = plan.index1->parts[0];
+  const int room = env_.recursionLimit - env_.recursionUsed - 1;
+  if (errorCode_ != 0 || !TreeHolds(part) || !TreeHolds(plan.expr) ||
+      static_cast<int>(part.depth) > room || static_cast<int>(plan.expr.depth) > room)
+    return false;
+  int32_t at;
+  ScriptValue value;
+  if (!SimpleIntegerIndex(*part.root, at) || !EvaluateSimple(*plan.expr.root, value)) return false;
+  bool plain = true;
+  const int slot = vars_.ElementForWrite(plan.target, at, plain);
+  if (plain) return false;
+  if (slot >= 0) {
+    vars_.SetAt(static_cast<size_t>(slot), std::move(value));
+    return true;
+  }
+  // A new element: the current element may take names like it.
+  ScriptElement* current = env_.Current();
+  if (current != nullptr && current->MayTakeIndexedName()) return false;
+  return vars_.AddAbsentElement(plan.target, at, std::move(value), &env_);
+}
+
 void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
   if (!plan.index1) {
     RunPlainAssign(text, plan);
     return;
   }
+  if (plan.plainElement && StoreElementQuickly(plan)) return;
   std::string first, second;
   const bool single = IsSingleIndex(plan.index1.get(), plan.index2.get());
   int32_t index = 0;

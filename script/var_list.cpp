@@ -272,19 +272,8 @@ int TVarList::ElementForWriteLookingUp(std::string_view base, int32_t index, boo
   return array->second.Find(index);
 }
 
-bool TVarList::CursorName(std::string_view base, int32_t index) {
+bool TVarList::CursorNameWritten(std::string_view base, int32_t index) {
   ArrayCursor& c = cursor_;
-  if (c.nameLength != 0 && index > 0 && int64_t{index} == int64_t{c.nameIndex} + 1) {
-    // The index after the last one, as loops fill arrays: its decimal form
-    // plus one, unless every digit is a nine.
-    size_t digit = c.nameLength - 2;
-    while (c.name[digit] == '9') c.name[digit--] = '0';
-    if (c.name[digit] != '[') {
-      ++c.name[digit];
-      c.nameIndex = index;
-      return true;
-    }
-  }
   c.nameLength = 0;
   if (base.size() + 14 > sizeof c.name) return false;  // the sign, ten digits and brackets
   std::memcpy(c.name, base.data(), base.size());

@@ -190,7 +190,22 @@ class TVarList {
   int ElementForWriteLookingUp(std::string_view base, int32_t index, bool& plain);
   // Writes the name base[index] in the cursor, from the last one where it
   // can; false when it does not fit there.
-  bool CursorName(std::string_view base, int32_t index);
+  bool CursorName(std::string_view base, int32_t index) {
+    ArrayCursor& c = cursor_;
+    if (c.nameLength != 0 && index > 0 && int64_t{index} == int64_t{c.nameIndex} + 1) {
+      // The index after the last one, as loops fill arrays: its decimal
+      // form plus one, unless every digit is a nine.
+      size_t digit = c.nameLength - 2;
+      while (c.name[digit] == '9') c.name[digit--] = '0';
+      if (c.name[digit] != '[') {
+        ++c.name[digit];
+        c.nameIndex = index;
+        return true;
+      }
+    }
+    return CursorNameWritten(base, index);
+  }
+  bool CursorNameWritten(std::string_view base, int32_t index);  // written out in full
   void DropCursor() { cursor_.elements = nullptr; }
   bool duplicates_ = false;  // some name occurs twice (only Append does that)
   uint64_t stamp_ = NewLayoutStamp();
