@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <new>
 
 #include "script/environment.h"
 #include "script/paths.h"
@@ -272,6 +273,24 @@ int TVarList::ElementForWriteLookingUp(std::string_view base, int32_t index, boo
   return array->second.Find(index);
 }
 
+void TVarList::AdvanceCursorName() {
+  ArrayCursor& c = cursor_;
+  // The decimal form plus one, unless every digit is a nine (the name grows)
+  // or the index is negative: then the next name is written out in full.
+  if (c.nameIndex < 0 || c.nameIndex == INT32_MAX) {
+    c.nameLength = 0;
+    return;
+  }
+  size_t digit = c.nameLength - 2;
+  while (c.name[digit] == '9') c.name[digit--] = '0';
+  if (c.name[digit] == '[') {
+    c.nameLength = 0;
+    return;
+  }
+  ++c.name[digit];
+  ++c.nameIndex;
+}
+
 bool TVarList::CursorNameWritten(std::string_view base, int32_t index) {
   ArrayCursor& c = cursor_;
   c.nameLength = 0;
@@ -292,11 +311,24 @@ bool TVarList::AddAbsentElement(std::string_view base, int32_t index, ScriptValu
   // index of its own.
   if (!known && (FindInName(base, '[') != std::string_view::npos || !IsValidName(base)))
     return false;
-  // Names of a loop's elements are written one after the other in the
-  // cursor (short names need no allocation).
   TVar& record = vars_.emplace_back();
-  if (known && CursorName(base, index)) record.Name.assign(cursor_.name, cursor_.nameLength);
-  else record.Name = std::string(base) + "[" + std::to_string(index) + "]";
+  // Loops add one element after another: the records a few steps ahead
+  // are fetched while this one is filled.
+  if (vars_.capacity() - vars_.size() > 8) __builtin_prefetch(vars_.data() + vars_.size() + 8, 1);
+  if (known && CursorName(base, index)) {
+    // Short names are built in the record's string at a fixed length, then
+    // cut (a copy of unknown length costs more than the name).
+    constexpr size_t kShort = 15;
+    static_assert(sizeof cursor_.name >= kShort);
+    if (cursor_.nameLength <= kShort) {
+      record.Name.~basic_string();
+      new (&record.Name) std::string(cursor_.name, kShort);
+      record.Name.resize(cursor_.nameLength);
+    } else {
+      record.Name.assign(cursor_.name, cursor_.nameLength);
+    }
+    AdvanceCursorName();
+  } else record.Name = std::string(base) + "[" + std::to_string(index) + "]";
   record.Value = std::move(value);
   const bool dotted = known ? cursor_.dotted : FindInName(base, '.') != std::string_view::npos;
   if (env != nullptr && dotted)

@@ -177,8 +177,7 @@ class TVarList {
     bool noPlain = false;              // no plain record is named `base`
     bool checked = false;              // `base` is a valid name without an index
     bool dotted = false;               // `base` holds a point (checked only)
-    // The name of the element last added, base[nameIndex], while
-    // `nameLength` is not 0.
+    // The name base[nameIndex], while `nameLength` is not 0.
     uint8_t nameLength = 0;
     int32_t nameIndex = 0;
     char name[48] = {};
@@ -188,23 +187,16 @@ class TVarList {
     return cursor_.elements != nullptr && cursor_.noPlain && SameName(cursor_.base, base);
   }
   int ElementForWriteLookingUp(std::string_view base, int32_t index, bool& plain);
-  // Writes the name base[index] in the cursor, from the last one where it
-  // can; false when it does not fit there.
+  // Writes the name base[index] in the cursor; false when it does not fit
+  // there. The name after the last one added is prepared already: it was
+  // written while that record was filled, so reading it now does not wait
+  // for those writes.
   bool CursorName(std::string_view base, int32_t index) {
-    ArrayCursor& c = cursor_;
-    if (c.nameLength != 0 && index > 0 && int64_t{index} == int64_t{c.nameIndex} + 1) {
-      // The index after the last one, as loops fill arrays: its decimal
-      // form plus one, unless every digit is a nine.
-      size_t digit = c.nameLength - 2;
-      while (c.name[digit] == '9') c.name[digit--] = '0';
-      if (c.name[digit] != '[') {
-        ++c.name[digit];
-        c.nameIndex = index;
-        return true;
-      }
-    }
+    if (cursor_.nameLength != 0 && index == cursor_.nameIndex) return true;
     return CursorNameWritten(base, index);
   }
+  // Turns the cursor's name into the one of the next index.
+  void AdvanceCursorName();
   bool CursorNameWritten(std::string_view base, int32_t index);  // written out in full
   void DropCursor() { cursor_.elements = nullptr; }
   bool duplicates_ = false;  // some name occurs twice (only Append does that)

@@ -251,7 +251,7 @@ TEST(Arrays, ElementsAddedOneAfterAnotherAreNamedInPlainDecimal) {
   // range, and another array filled in between.
   std::vector<std::pair<std::string, int32_t>> added;
   for (int32_t i = -12; i <= 1002; ++i) added.emplace_back("A", i);
-  for (int32_t i : {9, 10, 11}) added.emplace_back("LONGER_NAME", i);
+  for (int32_t i : {9, 10, 11, 99, 100, 101}) added.emplace_back("LONGER_NAME", i);
   for (int32_t i : {1003, 1999, 2000, 2001, 2147483646, 2147483647, INT32_MIN, INT32_MIN + 1})
     added.emplace_back("A", i);
   TVarList list;
