@@ -40,7 +40,16 @@ void TPasCalc::RunFor(const TokenText& text, StatementPlan& plan) {
   const bool downto = plan.downto;  // read once: the body may not change it, but the compiler cannot tell
   const int64_t step = downto ? -1 : 1;
   for (int64_t counter = start; downto ? counter >= end : counter <= end; counter += step) {
-    if (counter != start && !CountStatement()) return;
+    if (counter != start) {
+      if (plan.body.single && PlannedAssignment(plan.body)) {
+        switch (RunAssignmentPasses(text, plan, counter, end)) {
+          case Passes::Ended: return;
+          case Passes::Usual: break;  // `counter` is the next pass, not begun
+        }
+        if (downto ? counter < end : counter > end) return;
+      }
+      if (!CountStatement()) return;
+    }
     if (plan.varStamp != vars_.positionsStamp()) {
       const int slot = vars_.IndexOfHinted(plan.target, plan.slotHint);
       if (slot < 0) {
@@ -54,6 +63,53 @@ void TPasCalc::RunFor(const TokenText& text, StatementPlan& plan) {
     RunBlock(text, plan.body);
     if (!LoopContinues()) return;
   }
+}
+
+bool TPasCalc::PlannedAssignment(const Block& body) const {
+  const StatementPlan* only = body.statements[0].plan.get();
+  return only != nullptr && only->kind == StatementPlan::Kind::Assign;
+}
+
+// Passes of a FOR loop whose body is one assignment, from `counter` on:
+// the steps RunFor and RunBlock take for each, with the body's block
+// entered once for all of them, and the
+// two counts of a pass (the pass, the statement) made in one. A pass that
+// would meet anything else (the statement limit, the loop variable moved)
+// is left to the usual way: Usual, `counter` that pass.
+TPasCalc::Passes TPasCalc::RunAssignmentPasses(const TokenText& text, StatementPlan& loop,
+                                               int64_t& counter, int64_t end) {
+  Block& body = loop.body;
+  if (env_.recursionUsed + kBlockUnits > env_.recursionLimit) return Passes::Usual;
+  Statement& statement = body.statements[0];
+  StatementPlan& assign = *statement.plan;
+  const bool downto = loop.downto;
+  const int64_t step = downto ? -1 : 1;
+  const Context saved = context_;
+  env_.recursionUsed += kBlockUnits;
+  ++blockDepth_;
+  for (; downto ? counter >= end : counter <= end; counter += step) {
+    if (statementCap_ - statementsRun_ < 2 || statementsRun_ > statementCap_ ||
+        loop.varStamp != vars_.positionsStamp())
+      break;
+    statementsRun_ += 2;
+    vars_.SetIntegerAt(loop.varSlot, static_cast<int32_t>(counter));
+    context_ = Context{&text, statement.span};
+    if (assign.index1) RunAssign(text, assign);
+    else RunPlainAssign(text, assign);
+    if (pendingJump_ == 0 && errorCode_ == 0) continue;
+    // The end of the block and of the pass, as the usual way has them.
+    context_ = saved;
+    if (pendingJump_ != 0) EndSingleBlockWithJump(text, body);
+    else --blockDepth_;
+    env_.recursionUsed -= kBlockUnits;
+    if (!LoopContinues()) return Passes::Ended;
+    counter += step;
+    return Passes::Usual;
+  }
+  context_ = saved;
+  --blockDepth_;
+  env_.recursionUsed -= kBlockUnits;
+  return Passes::Usual;
 }
 
 void TPasCalc::RunWhile(const TokenText& text, StatementPlan& plan) {

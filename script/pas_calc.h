@@ -249,6 +249,9 @@ class TPasCalc {
   void AssignCharacter(const std::string& name, const std::string& index, const ScriptValue& value);
   void RunIf(const TokenText& text, StatementPlan& plan);
   void RunFor(const TokenText& text, StatementPlan& plan);
+  enum class Passes { Ended, Usual };
+  bool PlannedAssignment(const Block& body) const;
+  Passes RunAssignmentPasses(const TokenText& text, StatementPlan& loop, int64_t& counter, int64_t end);
   void RunWhile(const TokenText& text, StatementPlan& plan);
   void RunRepeat(const TokenText& text, StatementPlan& plan);
   void RunCase(const TokenText& text, StatementPlan& plan);

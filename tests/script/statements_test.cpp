@@ -37,6 +37,45 @@ TEST(ForLoop, EmptyRangeAndFixedBounds) {
   EXPECT_EQ(h.message(), "TO or DOWNTO expected");
 }
 
+// Loops whose body is one assignment: passes count, fail and report as
+// those of any other body, wherever in the loop the limit or the fault
+// falls, and a list that grows under the loop (indexed from eight names
+// on) changes nothing.
+TEST(ForLoop, BodiesOfOneAssignmentCountAndFailAsAnyOther) {
+  Harness h;
+  h.env().eventLabel = "Process";
+  // The first pass counts its statement, every later one the pass and its
+  // statement: the limit falls on either, wherever it is.
+  const struct {
+    uint64_t budget;
+    int64_t n, i;
+  } limits[] = {{4999, 2498, 2499}, {5000, 2499, 2499}, {5001, 2499, 2500}, {5002, 2500, 2500}};
+  for (const auto& limit : limits) {
+    h.env().statementBudget = limit.budget;
+    EXPECT_FALSE(h.Run("I := 0; N := 0; FOR I := 1 TO 100000 DO N := N + 1;"));
+    EXPECT_EQ(h.Var("N").whole(), limit.n) << limit.budget;
+    EXPECT_EQ(h.Var("I").whole(), limit.i) << limit.budget;
+    ASSERT_FALSE(h.log().empty());
+    EXPECT_EQ(h.log().back(), "Statement limit reached (FOR I := 1 TO 100000 DO N := N + 1   in ) Process");
+  }
+  h.env().statementBudget = 0;
+
+  // A fault in a later pass ends the loop there, reported in the statement.
+  EXPECT_FALSE(h.Run("I := 0; A := 0; FOR I := 1 TO 10 DO A := 100 / (5 - I);"));
+  EXPECT_EQ(h.code(), 5);
+  EXPECT_EQ(h.Var("I").whole(), 5);
+  EXPECT_EQ(h.Var("A").real(), 100.0);
+  EXPECT_EQ(h.log().back(), "Invalid operand types for \"/\" (100 / ( 5 - I )   in ) Process");
+  EXPECT_FALSE(h.Run("I := 0; FOR I := 10 DOWNTO 1 DO B[I] := 12 / (I - 3);"));
+  EXPECT_EQ(h.Var("I").whole(), 3);
+  EXPECT_EQ(h.Var("B[4]").real(), 12.0);
+  EXPECT_FALSE(h.Has("B[3]"));
+
+  EXPECT_TRUE(h.Run("I := 0; S := 0; FOR I := 1 TO 30 DO C[I] := I * I; FOR I := 30 DOWNTO 1 DO S := S + C[I];"));
+  EXPECT_EQ(h.Var("S").whole(), 30 * 31 * 61 / 6);
+  EXPECT_EQ(h.Var("C[30]").whole(), 900);
+}
+
 TEST(Jumps, BreakContinueExit) {
   Harness h;
   EXPECT_FALSE(h.Run("BREAK;"));
