@@ -245,6 +245,7 @@ class TPasCalc {
   [[gnu::flatten]] void RunPlainAssign(const TokenText& text, StatementPlan& plan);
   bool AssignedValue(const TokenText& text, StatementPlan& plan, ScriptValue& value);
   bool UpdateInPlace(StatementPlan& plan);
+  bool UpdateVariableInPlace(StatementPlan& plan);
   static void ReadUpdateForm(StatementPlan& plan);
   void AssignCharacter(const std::string& name, const std::string& index, const ScriptValue& value);
   void RunIf(const TokenText& text, StatementPlan& plan);

@@ -161,6 +161,39 @@ bool TPasCalc::UpdateInPlace(StatementPlan& plan) {
   return true;
 }
 
+// NAME := NAME + step or NAME - step, NAME a variable holding a number and
+// `step` a number read without effects (a constant, a variable, an
+// element, a property): the sum written into the variable, as the full way
+// would after evaluating it. False (nothing done) for anything else, an
+// integer sum that leaves 32 bits included.
+bool TPasCalc::UpdateVariableInPlace(StatementPlan& plan) {
+  if (plan.varStamp != vars_.positionsStamp() || errorCode_ != 0 || !TreeHolds(plan.expr) ||
+      env_.recursionUsed + static_cast<int>(plan.expr.depth) + 1 > env_.recursionLimit)
+    return false;
+  const ExprNode& sum = *plan.expr.root;
+  const ScriptValue& target = vars_[plan.varSlot].Value;
+  if (SimpleOperand(*sum.left) != &target) return false;
+  const bool realA = target.kind() == ValueKind::Real;
+  if (!realA && target.kind() != ValueKind::Integer) return false;
+  ScriptValue scratch;
+  const ScriptValue* step = QuickOperand(*sum.right, scratch);
+  if (step == nullptr) return false;
+  const bool realB = step->kind() == ValueKind::Real;
+  if (!realB && step->kind() != ValueKind::Integer) return false;
+  const bool plus = sum.op == tkPlus;
+  if (!realA && !realB) {
+    const int64_t a = static_cast<int32_t>(target.whole()), b = static_cast<int32_t>(step->whole());
+    const int64_t wide = plus ? a + b : a - b;
+    if (wide < INT32_MIN || wide > INT32_MAX) return false;
+    vars_.SetIntegerAt(plan.varSlot, static_cast<int32_t>(wide));
+    return true;
+  }
+  const double x = realA ? target.real() : static_cast<double>(target.whole());
+  const double y = realB ? step->real() : static_cast<double>(step->whole());
+  vars_.SetRealAt(plan.varSlot, plus ? x + y : x - y);
+  return true;
+}
+
 void TPasCalc::ReadUpdateForm(StatementPlan& plan) {
   const ExprNode* sum = plan.expr.root.get();
   const bool inPlace = plan.assign && plan.failAt != 1 && !plan.index1 && plan.targetValid &&
@@ -174,7 +207,7 @@ void TPasCalc::ReadUpdateForm(StatementPlan& plan) {
 void TPasCalc::RunPlainAssign(const TokenText& text, StatementPlan& plan) {
   if (plan.update != StatementPlan::Update::No) {
     if (plan.update == StatementPlan::Update::InPlace) {
-      if (UpdateInPlace(plan)) return;
+      if (plan.varSlot != kNoSlot ? UpdateVariableInPlace(plan) : UpdateInPlace(plan)) return;
     } else if (plan.expr.compiled) {
       ReadUpdateForm(plan);
     }

@@ -312,9 +312,6 @@ bool TVarList::AddAbsentElement(std::string_view base, int32_t index, ScriptValu
   if (!known && (FindInName(base, '[') != std::string_view::npos || !IsValidName(base)))
     return false;
   TVar& record = vars_.emplace_back();
-  // Loops add one element after another: the records a few steps ahead
-  // are fetched while this one is filled.
-  if (vars_.capacity() - vars_.size() > 8) __builtin_prefetch(vars_.data() + vars_.size() + 8, 1);
   if (known && CursorName(base, index)) {
     // Short names are built in the record's string at a fixed length, then
     // cut (a copy of unknown length costs more than the name).

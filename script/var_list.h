@@ -100,6 +100,7 @@ class TVarList {
   void SetAt(size_t index, const ScriptValue& value) { vars_[index].Value = value; }
   void SetAt(size_t index, ScriptValue&& value) { vars_[index].Value = std::move(value); }
   void SetIntegerAt(size_t index, int32_t value) { vars_[index].Value.SetInteger(value); }
+  void SetRealAt(size_t index, double value) { vars_[index].Value.SetReal(value); }
   bool FindLocal(std::string_view name, TVar& out) const;
   bool Find(std::string_view name, TVar& out, ScriptEnvironment* env = nullptr);
   void CopyTo(TVarList& other, ScriptEnvironment* env = nullptr) const;

@@ -211,6 +211,36 @@ TEST(Loops, WhileAndRepeat) {
   EXPECT_EQ(h.message(), "DO expected");
 }
 
+// NAME := NAME + x and NAME := NAME - x on a variable: integers widen to
+// reals past 32 bits, reals and integers mix, the variable may be both
+// operands, and strings still join.
+TEST(Assignment, SumsIntoTheVariableItself) {
+  Harness h;
+  // Each form runs four times: the first two passes read it.
+  EXPECT_TRUE(h.Run(
+      "S := 2147482800; I := 0; FOR I := 1 TO 4 DO S := S + 300;"
+      "M := -2147482800; FOR I := 1 TO 4 DO M := M - 300;"
+      "R := 1.5; FOR I := 1 TO 4 DO R := R + 2; FOR I := 1 TO 4 DO R := R - 0.25;"
+      "Q := 7; FOR I := 1 TO 4 DO Q := Q - 0.5; FOR I := 1 TO 4 DO Q := Q + Q;"
+      "N := 5; FOR I := 1 TO 4 DO N := N - N; A[1] := 2.5; A[2] := 4;"
+      "K := 1; FOR I := 1 TO 4 DO K := K + A[1]; J := 1; FOR I := 1 TO 4 DO J := J + A[2];"
+      "T := 'a'; FOR I := 1 TO 4 DO T := T + 'b'; U := 3; FOR I := 1 TO 4 DO U := U + '4';"));
+  const struct {
+    const char* name;
+    ValueKind kind;
+    double value;
+  } expected[] = {{"S", ValueKind::Real, 2147484000.0}, {"M", ValueKind::Real, -2147484000.0},
+                  {"R", ValueKind::Real, 8.5},          {"Q", ValueKind::Real, 80.0},
+                  {"N", ValueKind::Integer, 0},         {"K", ValueKind::Real, 11.0},
+                  {"J", ValueKind::Integer, 17},        {"U", ValueKind::Real, 19.0}};
+  for (const auto& e : expected) {
+    const ScriptValue v = h.Var(e.name);
+    EXPECT_EQ(v.kind(), e.kind) << e.name;
+    EXPECT_EQ(v.kind() == ValueKind::Real ? v.real() : static_cast<double>(v.whole()), e.value) << e.name;
+  }
+  EXPECT_EQ(h.Var("T").text(), "abbbb");
+}
+
 TEST(Assignment, StatementForms) {
   Harness h;
   EXPECT_TRUE(h.Run("X := 1; X;"));
