@@ -94,8 +94,8 @@ TPasCalc::Passes TPasCalc::RunAssignmentPasses(const TokenText& text, StatementP
     statementsRun_ += 2;
     vars_.SetIntegerAt(loop.varSlot, static_cast<int32_t>(counter));
     context_ = Context{&text, statement.span};
-    if (assign.index1) RunAssign(text, assign);
-    else RunPlainAssign(text, assign);
+    if (!assign.index1) RunPlainAssign(text, assign);
+    else if (!assign.plainElement || !StoreElementQuickly(assign)) RunIndexedAssign(text, assign);
     if (pendingJump_ == 0 && errorCode_ == 0) continue;
     // The end of the block and of the pass, as the usual way has them.
     context_ = saved;

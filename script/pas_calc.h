@@ -238,6 +238,7 @@ class TPasCalc {
   }
   void RunStatementFully(const TokenText& text, Statement& statement);
   void RunAssign(const TokenText& text, StatementPlan& plan);
+  void RunIndexedAssign(const TokenText& text, StatementPlan& plan);
   // A[I] := value, the index and the value simple forms and A an array of
   // the list (or no name yet): the steps of RunAssign in one place. False,
   // with nothing done, for anything else.

@@ -275,6 +275,11 @@ void TPasCalc::RunAssign(const TokenText& text, StatementPlan& plan) {
     return;
   }
   if (plan.plainElement && StoreElementQuickly(plan)) return;
+  RunIndexedAssign(text, plan);
+}
+
+// A[...] := value, A[...][...] := value and S[...] := character, the full way.
+void TPasCalc::RunIndexedAssign(const TokenText& text, StatementPlan& plan) {
   std::string first, second;
   const bool single = IsSingleIndex(plan.index1.get(), plan.index2.get());
   int32_t index = 0;
