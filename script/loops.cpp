@@ -72,8 +72,8 @@ bool TPasCalc::PlannedAssignment(const Block& body) const {
 
 // Passes of a FOR loop whose body is one assignment, from `counter` on:
 // the steps RunFor and RunBlock take for each, with the body's block
-// entered once for all of them, and the
-// two counts of a pass (the pass, the statement) made in one. A pass that
+// entered once for all of them and the two counts of a pass (the pass, the
+// statement) made in one. A pass that
 // would meet anything else (the statement limit, the loop variable moved)
 // is left to the usual way: Usual, `counter` that pass.
 TPasCalc::Passes TPasCalc::RunAssignmentPasses(const TokenText& text, StatementPlan& loop,
@@ -85,6 +85,7 @@ TPasCalc::Passes TPasCalc::RunAssignmentPasses(const TokenText& text, StatementP
   const bool downto = loop.downto;
   const int64_t step = downto ? -1 : 1;
   const Context saved = context_;
+  NamesTaken taken = NamesTaken::Unknown;
   env_.recursionUsed += kBlockUnits;
   ++blockDepth_;
   for (; downto ? counter >= end : counter <= end; counter += step) {
@@ -95,7 +96,10 @@ TPasCalc::Passes TPasCalc::RunAssignmentPasses(const TokenText& text, StatementP
     vars_.SetIntegerAt(loop.varSlot, static_cast<int32_t>(counter));
     context_ = Context{&text, statement.span};
     if (!assign.index1) RunPlainAssign(text, assign);
-    else if (!assign.plainElement || !StoreElementQuickly(assign)) RunIndexedAssign(text, assign);
+    else if (!assign.plainElement || !StoreElementQuickly(assign, &taken)) {
+      RunIndexedAssign(text, assign);
+      taken = NamesTaken::Unknown;  // the full way may have called anything
+    }
     if (pendingJump_ == 0 && errorCode_ == 0) continue;
     // The end of the block and of the pass, as the usual way has them.
     context_ = saved;

@@ -242,7 +242,10 @@ class TPasCalc {
   // A[I] := value, the index and the value simple forms and A an array of
   // the list (or no name yet): the steps of RunAssign in one place. False,
   // with nothing done, for anything else.
-  bool StoreElementQuickly(StatementPlan& plan);
+  // `taken`, when given, keeps whether the current element may take the
+  // names of new elements, from one store to the next of a run of them.
+  enum class NamesTaken : uint8_t { Unknown, Maybe, Never };
+  bool StoreElementQuickly(StatementPlan& plan, NamesTaken* taken = nullptr);
   [[gnu::flatten]] void RunPlainAssign(const TokenText& text, StatementPlan& plan);
   bool AssignedValue(const TokenText& text, StatementPlan& plan, ScriptValue& value);
   bool UpdateInPlace(StatementPlan& plan);

@@ -246,7 +246,7 @@ void TPasCalc::RunPlainAssign(const TokenText& text, StatementPlan& plan) {
   }
 }
 
-bool TPasCalc::StoreElementQuickly(StatementPlan& plan) {
+bool TPasCalc::StoreElementQuickly(StatementPlan& plan, NamesTaken* taken) {
   // The guards EvaluateUnit takes for each of the two expressions.
   const ExprUnit& part = plan.index1->parts[0];
   const int room = env_.recursionLimit - env_.recursionUsed - 1;
@@ -263,9 +263,17 @@ bool TPasCalc::StoreElementQuickly(StatementPlan& plan) {
     vars_.SetAt(static_cast<size_t>(slot), std::move(value));
     return true;
   }
-  // A new element: the current element may take names like it.
-  ScriptElement* current = env_.Current();
-  if (current != nullptr && current->MayTakeIndexedName()) return false;
+  // A new element: the current element may take names like it. The
+  // answer holds while nothing but quick stores runs (they call nothing).
+  bool mayTake;
+  if (taken != nullptr && *taken != NamesTaken::Unknown) {
+    mayTake = *taken == NamesTaken::Maybe;
+  } else {
+    ScriptElement* current = env_.Current();
+    mayTake = current != nullptr && current->MayTakeIndexedName();
+    if (taken != nullptr) *taken = mayTake ? NamesTaken::Maybe : NamesTaken::Never;
+  }
+  if (mayTake) return false;
   return vars_.AddAbsentElement(plan.target, at, std::move(value), &env_);
 }
 
